@@ -1,0 +1,4 @@
+#pragma once
+
+// The start-up sequence, run while the main window is being created.
+void initApplication();

@@ -1,0 +1,11 @@
+// The main window: its class, creation and window procedure.
+#pragma once
+
+#include <windows.h>
+
+extern HINSTANCE appInstance;
+extern HWND mainWindow;
+
+// Registers the window class and creates the main window; all of start-up
+// runs inside the creation.
+HWND CreateMainWindow();

@@ -1,0 +1,232 @@
+#include "slots/settings_text.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "slots/part_names.h"
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+size_t skipBlanks(std::string_view s)
+{
+    size_t i = 0;
+    while (i < s.size() && isBlank(s[i]))
+        ++i;
+    return i;
+}
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// Splits a row on commas the way the file has always been read: separators at
+// the start are skipped and a run of them counts as one, so there are no
+// empty fields.
+class FieldReader {
+public:
+    explicit FieldReader(std::string_view line) : rest_(line) {}
+
+    bool next(std::string_view* field)
+    {
+        size_t start = 0;
+        while (start < rest_.size() && isSeparator(rest_[start]))
+            ++start;
+        if (start == rest_.size())
+            return false;
+        size_t end = start;
+        while (end < rest_.size() && !isSeparator(rest_[end]))
+            ++end;
+        *field = rest_.substr(start, end - start);
+        rest_ = rest_.substr(end);
+        return true;
+    }
+
+private:
+    static bool isSeparator(char c) { return c == ',' || c == '\r'; }
+    std::string_view rest_;
+};
+
+class LineReader {
+public:
+    explicit LineReader(std::string_view text) : rest_(text) {}
+
+    bool next(std::string_view* line)
+    {
+        if (rest_.empty())
+            return false;
+        size_t end = rest_.find('\n');
+        if (end == std::string_view::npos) {
+            *line = rest_;
+            rest_ = {};
+        } else {
+            *line = rest_.substr(0, end);
+            rest_ = rest_.substr(end + 1);
+        }
+        if (!line->empty() && line->back() == '\r')
+            line->remove_suffix(1);
+        return true;
+    }
+
+private:
+    std::string_view rest_;
+};
+
+bool hasControlByte(std::string_view line)
+{
+    for (char c : line)
+        if (c == '\0')
+            return true;
+    return false;
+}
+
+void copyField(char* out, std::string_view field)
+{
+    std::memcpy(out, field.data(), field.size());
+    out[field.size()] = '\0';
+}
+
+int32_t clampLevel(int32_t v) { return v < 1 ? 1 : v > 255 ? 255 : v; }
+
+}  // namespace
+
+uint32_t parseUnsignedSaturating(std::string_view field)
+{
+    uint64_t value = 0;
+    for (size_t i = skipBlanks(field); i < field.size(); ++i) {
+        char c = field[i];
+        if (c < '0' || c > '9')
+            break;
+        value = value * 10 + static_cast<uint64_t>(c - '0');
+        if (value > 0xFFFFFFFFu)
+            value = 0xFFFFFFFFu;  // keeps saturating without overflowing
+    }
+    return static_cast<uint32_t>(value);
+}
+
+int32_t parseSignedClamped(std::string_view field)
+{
+    size_t i = skipBlanks(field);
+    bool negative = false;
+    if (i < field.size() && (field[i] == '-' || field[i] == '+'))
+        negative = field[i++] == '-';
+    int64_t value = 0;
+    for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i)
+        value = std::min<int64_t>(value * 10 + (field[i] - '0'), INT64_C(1) << 32);
+    return static_cast<int32_t>(std::clamp<int64_t>(negative ? -value : value, INT32_MIN, INT32_MAX));
+}
+
+uint8_t parseKeyCode(std::string_view field)
+{
+    size_t i = skipBlanks(field);
+    if (i + 1 < field.size() && field[i] == '0' && (field[i + 1] == 'x' || field[i + 1] == 'X')
+        && i + 2 < field.size() && hexDigit(field[i + 2]) >= 0)
+        i += 2;
+    // Only the low 8 bits of the number are kept.
+    unsigned value = 0;
+    for (; i < field.size() && hexDigit(field[i]) >= 0; ++i)
+        value = (value << 4 | static_cast<unsigned>(hexDigit(field[i]))) & 0xFFu;
+    return static_cast<uint8_t>(value);
+}
+
+SettingsRead parseSettings(std::string_view text, SoundSlot* table)
+{
+    SettingsRead read;
+    std::memset(table, 0, sizeof(SoundSlot) * kSlotTableSize);
+
+    LineReader lines(text);
+    std::string_view line;
+    if (lines.next(&line))
+        read.sampleRate = parseUnsignedSaturating(line);
+    if (lines.next(&line))
+        read.masterVolume = parseUnsignedSaturating(line);
+
+    int r = 0;
+    for (int lineNo = 2; lines.next(&line); ++lineNo) {
+        FieldReader fields(line);
+        std::string_view path;
+        if (!fields.next(&path) || path.size() < 2)
+            break;  // a blank or one-byte row ends the table; the rest is ignored
+        auto leaveOut = [&](RowProblem problem) {
+            read.reports.push_back({problem, lineNo});
+            read.rowsLeftOut = true;
+        };
+        if (r == kSlotTableSize) {
+            leaveOut(RowProblem::TooManyRows);
+            break;
+        }
+        if (line.size() > kMaxLineLength) {
+            leaveOut(RowProblem::LineTooLong);
+            continue;
+        }
+        if (hasControlByte(line)) {
+            leaveOut(RowProblem::ControlByte);
+            continue;
+        }
+        std::string_view key, volume, pan, name;
+        if (!fields.next(&key) || !fields.next(&volume) || !fields.next(&pan)
+            || !fields.next(&name)) {
+            leaveOut(RowProblem::TooFewFields);
+            continue;
+        }
+        uint8_t keyCode = parseKeyCode(key);
+        if (keyCode == 0) {
+            // Code 0 marks an empty entry: such a row would vanish from the file.
+            leaveOut(RowProblem::BadKey);
+            continue;
+        }
+        if (name.size() >= kPartNameSize) {
+            leaveOut(RowProblem::PartNameTooLong);
+            continue;
+        }
+
+        SoundSlot& slot = table[r];
+        copyField(slot.path, path);  // shorter than a line, so it fits
+        slot.keyCode = keyCode;
+        slot.volume = parseSignedClamped(volume);
+        slot.pan = parseSignedClamped(pan);
+        slot.slotIndex = r;
+        copyField(slot.partName, name);
+        int part = findDrumPart(slot.partName);
+        if (part < 0)
+            read.reports.push_back({RowProblem::BadPartName, lineNo});
+        slot.partId = part < 0 ? 0 : part;
+        if (clampLevel(slot.volume) != slot.volume) {
+            read.reports.push_back({RowProblem::VolumeRange, lineNo});
+            slot.volume = clampLevel(slot.volume);
+        }
+        if (clampLevel(slot.pan) != slot.pan) {
+            read.reports.push_back({RowProblem::PanRange, lineNo});
+            slot.pan = clampLevel(slot.pan);
+        }
+        read.lineOf[r] = lineNo;
+        ++r;
+    }
+    read.slotCount = r;
+    return read;
+}
+
+std::string formatSettings(const SoundSlot* table, uint32_t rate, uint32_t volume)
+{
+    std::string out;
+    char line[kSlotPathSize + kPartNameSize + 64];
+    std::snprintf(line, sizeof line, "%u\r\n%u\r\n", static_cast<unsigned>(rate),
+                  static_cast<unsigned>(volume));
+    out += line;
+    for (int i = 0; i < kSlotTableSize; ++i) {
+        const SoundSlot& s = table[i];
+        if (s.keyCode == 0)
+            continue;
+        std::snprintf(line, sizeof line, "%.255s,%x,%d,%d,%.31s\r\n", s.path,
+                      static_cast<unsigned>(s.keyCode), static_cast<int>(s.volume),
+                      static_cast<int>(s.pan), s.partName);
+        out += line;
+    }
+    return out;
+}

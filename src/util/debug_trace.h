@@ -1,0 +1,8 @@
+// Diagnostics that never reach the user.
+#pragma once
+
+// The text and a line feed to the debugger output.
+void DebugLine(const char* text);
+// Where failing platform calls are reported: code names the step, value is
+// the platform's result. It takes no action.
+void ErrorHook(int code, long value);

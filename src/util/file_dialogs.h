@@ -1,0 +1,18 @@
+// The program's file dialogs, opening the chosen file.
+#pragma once
+
+#include <windows.h>
+
+// Filters for performance files: pairs of zero-terminated texts, ending with
+// an empty one.
+extern const char kPerformanceOpenFilter[];
+extern const char kPerformanceSaveFilter[];
+
+constexpr int kDialogPathSize = 260;
+
+// The open dialog. On success copies the chosen path into path (260 bytes) and
+// returns the file opened for reading; null when cancelled or not opened.
+HANDLE OpenFileDialogCopyPath(HWND window, const char* filter, char* path);
+// The save dialog, asking before it overwrites. Returns the created file, or
+// null when cancelled or not created.
+HANDLE SaveFileDialog(HWND window, const char* filter, const char* defaultExt);

@@ -1,0 +1,16 @@
+// The program's message boxes: no owner, on top of other windows.
+#pragma once
+
+#include <windows.h>
+
+// The device error box, then the quit request. Call it on the user-interface
+// thread, whose message loop the quit request ends.
+void ShowDeviceError(int number);
+// A warning captioned "エラー".
+int ShowError(const char* text);
+// Information captioned with the window's title.
+int ShowInfo(HWND window, const char* text);
+// Yes, No or Cancel: IDYES, IDNO or IDCANCEL.
+int AskYesNoCancel(HWND window, const char* caption, const char* text);
+
+extern const char kErrorCaption[];

@@ -1,0 +1,98 @@
+// The real pokopon.exe started in fresh program folders, as a user starts it.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "support/box_watch.h"
+#include "support/default_set_files.h"
+#include "support/program_run.h"
+#include "support/test_folder.h"
+
+namespace {
+
+const char kUnreadable[] = "設定ファイルが読み込めません";
+const char kOffer[] = "設定ファイルが見つかりません。\n初期化しますか?";
+
+std::string runFolder(const char* name)
+{
+    std::string folder = ExeFolder() + "runs\\" + name;
+    CreateDirectoryA((ExeFolder() + "runs").c_str(), nullptr);
+    FreshFolder(folder);
+    return folder;
+}
+
+// The first start in an empty folder: the reader's message, the offer, and
+// with OK the default set and the main window.
+void expectFirstStart(const std::string& folder)
+{
+    ProgramRun program(folder);
+    BoxWatch boxes({IDOK, IDOK}, program.processId());
+    program.resume();
+
+    ASSERT_TRUE(boxes.waitFor(2)) << "two boxes were expected, saw " << boxes.seen().size();
+    std::vector<SeenBox> seen = boxes.seen();
+    EXPECT_EQ(seen[0].text, kUnreadable) << "first box: " << utf8(seen[0].text);
+    EXPECT_EQ(seen[1].text, kOffer) << "second box: " << utf8(seen[1].text);
+    EXPECT_EQ(seen[1].caption, "エラー");
+    EXPECT_TRUE(seen[1].hasOk && seen[1].hasCancel) << "the offer has OK and Cancel";
+
+    HWND window = program.waitWindow("TForm");
+    ASSERT_NE(window, nullptr) << "the main window did not appear";
+    char title[64] = "";
+    GetWindowTextA(window, title, sizeof title);
+    EXPECT_STREQ(title, "ポコポン");
+    RECT r;
+    GetWindowRect(window, &r);
+    EXPECT_EQ(r.right - r.left, 660);
+    EXPECT_EQ(r.bottom - r.top, 540);
+    EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - 660) / 2) << "the window is centred";
+    EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - 540) / 2);
+
+    ExpectDefaultSet(folder + "\\", DefaultSetState::Normalised);
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.waitExit(), 0u) << "closing the window ends the program with code 0";
+    EXPECT_EQ(boxes.seen().size(), 2u) << "no further box";
+}
+
+}  // namespace
+
+TEST(ProgramStart, FirstStartOffersAndWritesTheDefaultSet)
+{
+    expectFirstStart(runFolder("first"));
+}
+
+TEST(ProgramStart, FolderNameWithBackslashTrailBytes)
+{
+    // 表 and ソ end in the byte 0x5C, a backslash when read byte by byte.
+    expectFirstStart(runFolder("表示ソフト"));
+}
+
+TEST(ProgramStart, CancelEndsBeforeAnythingIsWritten)
+{
+    std::string folder = runFolder("cancel");
+    ProgramRun program(folder);
+    BoxWatch boxes({IDOK, IDCANCEL}, program.processId());
+    program.resume();
+    EXPECT_EQ(program.waitExit(), 0u) << "Cancel ends the program with code 0";
+    ASSERT_EQ(boxes.seen().size(), 2u);
+    EXPECT_EQ(boxes.seen()[1].text, kOffer);
+    EXPECT_FALSE(FileExists(folder + "\\sounds")) << "Cancel writes nothing";
+}
+
+TEST(ProgramStart, BadRowIsReportedAndEndsTheProgram)
+{
+    std::string folder = runFolder("badrow");
+    CreateDirectoryA((folder + "\\sounds").c_str(), nullptr);
+    WriteFileBytes(folder + "\\sounds\\Setting.csv", "44100,,,,\r\n4294967295,,,,\r\n"
+                                                     "sounds\\none.wav,20,128,128,DR_BASS1\r\n");
+    ProgramRun program(folder);
+    BoxWatch boxes({}, program.processId());
+    program.resume();
+    EXPECT_EQ(program.waitExit(), 0u) << "the program ends by itself after the message";
+    ASSERT_EQ(boxes.seen().size(), 1u);
+    EXPECT_EQ(boxes.seen()[0].text, "2行目のファイル名が読み込めません") << utf8(boxes.seen()[0].text);
+    EXPECT_EQ(ReadFileBytes(folder + "\\sounds\\Setting.csv"),
+              "44100\r\n4294967295\r\nsounds\\none.wav,20,128,128,DR_BASS1\r\n")
+        << "the file is rewritten with its row kept";
+}

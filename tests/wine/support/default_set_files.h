@@ -1,0 +1,16 @@
+// Checks a program folder's sounds\ against the default set the program carries.
+#pragma once
+
+#include <string>
+
+enum class DefaultSetState {
+    AsEmbedded,   // Setting.csv exactly as carried
+    Normalised,   // Setting.csv after one read: bare header numbers
+};
+
+// Names of the 23 default samples.
+extern const char* const kDefaultSampleNames[23];
+
+// Compares the 24 files under programFolder + "sounds\" with the files of the
+// source tree's res folder (gtest expectations).
+void ExpectDefaultSet(const std::string& programFolder, DefaultSetState state);

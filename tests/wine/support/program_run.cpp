@@ -1,0 +1,76 @@
+#include "support/program_run.h"
+
+#include "support/test_folder.h"
+
+namespace {
+
+struct WindowQuery {
+    DWORD pid;
+    const char* className;
+    HWND found;
+};
+
+BOOL CALLBACK matchWindow(HWND w, LPARAM lp)
+{
+    auto* q = reinterpret_cast<WindowQuery*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    char cls[64] = "";
+    GetClassNameA(w, cls, sizeof cls);
+    if (pid == q->pid && std::string(cls) == q->className && IsWindowVisible(w)) {
+        q->found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+ProgramRun::ProgramRun(const std::string& folder)
+{
+    CreateDirectoryA(folder.c_str(), nullptr);
+    std::string exe = folder + "\\pokopon.exe";
+    CopyFileA(FromUnixPath(POKOPON_EXE).c_str(), exe.c_str(), FALSE);
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    CreateProcessA(exe.c_str(), nullptr, nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                   ExeFolder().c_str(), &si, &info_);
+}
+
+ProgramRun::~ProgramRun()
+{
+    if (!info_.hProcess)
+        return;
+    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(info_.hProcess, 1);
+        WaitForSingleObject(info_.hProcess, 5000);
+    }
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+}
+
+void ProgramRun::resume()
+{
+    ResumeThread(info_.hThread);
+}
+
+DWORD ProgramRun::waitExit(DWORD timeoutMs)
+{
+    if (!info_.hProcess || WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0)
+        return STILL_ACTIVE;
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}
+
+HWND ProgramRun::waitWindow(const char* className, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    WindowQuery q = {info_.dwProcessId, className, nullptr};
+    while (!q.found && GetTickCount() - start < timeoutMs) {
+        EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&q));
+        if (!q.found)
+            Sleep(50);
+    }
+    return q.found;
+}

@@ -1,0 +1,24 @@
+// The real program started from a program folder of the test's own.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class ProgramRun {
+public:
+    // Copies pokopon.exe into folder (created if needed) and starts it there,
+    // suspended until resume(), so that watchers can be set up first.
+    explicit ProgramRun(const std::string& folder);
+    ~ProgramRun();
+
+    DWORD processId() const { return info_.dwProcessId; }
+    void resume();
+    // The exit code, or STILL_ACTIVE on time-out.
+    DWORD waitExit(DWORD timeoutMs = 20000);
+    // A visible top-level window of the program with that class, waiting for it.
+    HWND waitWindow(const char* className, DWORD timeoutMs = 20000);
+
+private:
+    PROCESS_INFORMATION info_ = {};
+};

@@ -1,0 +1,89 @@
+# Shared by tools/run and tools/test: packages, locale, and the background
+# servers (X display, sound server) that the program needs under Wine.
+# Every server started here is recorded by pid and stopped by stop_started.
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+build="$root/build"
+started_pids=()
+
+say() { printf '%s\n' "$*" >&2; }
+
+as_root() {
+  if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# Installs the Debian packages that are missing; silent when all are there.
+ensure_packages() {
+  local missing=() p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  say "installing: ${missing[*]}"
+  as_root apt-get update -qq >/dev/null
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}" >/dev/null
+}
+
+# Wine needs a Japanese Linux locale for Japanese file and folder names.
+ensure_locale() {
+  locale -a 2>/dev/null | grep -qix 'ja_JP.utf8' && return 0
+  say "generating the ja_JP.UTF-8 locale"
+  grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null \
+    || echo 'ja_JP.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
+  as_root locale-gen >/dev/null
+}
+
+build_packages=(cmake ninja-build g++ mingw-w64 googletest)
+wine_packages=(wine wine64 fonts-ipafont-gothic locales)
+desktop_packages=(xvfb xdotool imagemagick pulseaudio pulseaudio-utils sox)
+fuzz_packages=(clang libclang-rt-14-dev)
+
+stop_started() {
+  local pid
+  if [ -n "${wine_prefix_used:-}" ] && [ -x /usr/lib/wine/wineserver ]; then
+    WINEPREFIX="$wine_prefix_used" /usr/lib/wine/wineserver -k 2>/dev/null || true
+  fi
+  for pid in "${started_pids[@]}"; do
+    kill "$pid" 2>/dev/null || true
+  done
+  for pid in "${started_pids[@]}"; do
+    wait "$pid" 2>/dev/null || true
+  done
+  started_pids=()
+}
+
+# A private X display for the program's windows.
+start_xvfb() {
+  local n=90
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+  started_pids+=($!)
+  local i
+  for i in $(seq 100); do
+    [ -e "/tmp/.X11-unix/X$n" ] && break
+    sleep 0.1
+  done
+  export DISPLAY=":$n"
+}
+
+# A sound server whose only output is a null sink named "drums"; what is played
+# can be captured from drums.monitor.
+start_pulse() {
+  local dir="$build/run/pulse"
+  rm -rf "$dir"
+  mkdir -p "$dir"
+  env PULSE_RUNTIME_PATH="$dir" PULSE_STATE_PATH="$dir" \
+    pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --log-target=stderr \
+    --load="module-null-sink sink_name=drums" \
+    --load="module-native-protocol-unix auth-anonymous=1 socket=$dir/native" \
+    >"$dir/log" 2>&1 &
+  started_pids+=($!)
+  export PULSE_SERVER="unix:$dir/native"
+  local i
+  for i in $(seq 100); do
+    pactl info >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  pactl info >/dev/null 2>&1 || { say "the sound server did not start: $(tail -3 "$dir/log")"; return 1; }
+}
