@@ -21,7 +21,7 @@ ensure_packages() {
   [ ${#missing[@]} -eq 0 ] && return 0
   say "installing: ${missing[*]}"
   as_root apt-get update -qq >/dev/null
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
     "${missing[@]}" >/dev/null
 }
 
