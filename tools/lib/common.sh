@@ -5,6 +5,7 @@
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 build="$root/build"
 started_pids=()
+started_dirs=()
 
 say() { printf '%s\n' "$*" >&2; }
 
@@ -36,7 +37,7 @@ ensure_locale() {
 
 build_packages=(cmake ninja-build g++ mingw-w64 googletest)
 wine_packages=(wine wine64 fonts-ipafont-gothic locales)
-desktop_packages=(xvfb xdotool imagemagick pulseaudio pulseaudio-utils sox)
+desktop_packages=(xvfb xdotool imagemagick pulseaudio pulseaudio-utils sox python3 python3-numpy)
 fuzz_packages=(clang libclang-rt-14-dev)
 
 stop_started() {
@@ -51,6 +52,8 @@ stop_started() {
     wait "$pid" 2>/dev/null || true
   done
   started_pids=()
+  rm -rf "${started_dirs[@]}"
+  started_dirs=()
 }
 
 # A private X display for the program's windows.
@@ -70,9 +73,11 @@ start_xvfb() {
 # A sound server whose only output is a null sink named "drums"; what is played
 # can be captured from drums.monitor.
 start_pulse() {
-  local dir="$build/run/pulse"
+  # A folder of this run's own, so that two runs in one tree never share a server.
+  local dir="$build/run/pulse-$$"
   rm -rf "$dir"
   mkdir -p "$dir"
+  started_dirs+=("$dir")
   env PULSE_RUNTIME_PATH="$dir" PULSE_STATE_PATH="$dir" \
     pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --log-target=stderr \
     --load="module-null-sink sink_name=drums" \
