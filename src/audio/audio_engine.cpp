@@ -1,0 +1,182 @@
+#include "audio/audio_engine.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "audio/device_error.h"
+#include "audio/sample_file.h"
+#include "slots/part_names.h"
+#include "util/debug_trace.h"
+
+namespace {
+
+// Error hook codes of the engine's platform calls.
+enum : int {
+    kErrOpen = 2,
+    kErrEvent = 3,
+    kErrPrepare = 4,
+    kErrWrite = 5,
+    kErrChokeReset = 8,
+};
+
+char kWaveTag[] = "Wave";
+
+}  // namespace
+
+AudioEngine::AudioEngine(HWND window, CRITICAL_SECTION* lock) : window_(window), lock_(lock)
+{
+    std::memset(slots_, 0, sizeof slots_);
+    prepareDeviceErrorReports();
+}
+
+AudioEngine::~AudioEngine()
+{
+    closeChannels();
+    for (OutputChannel& ch : channels_)
+        if (ch.doneEvent)
+            CloseHandle(ch.doneEvent);
+    for (uint8_t* data : samples_)
+        std::free(data);
+}
+
+void AudioEngine::loadSamples(const SoundSlot* table, int32_t rate, int32_t count)
+{
+    std::memcpy(slots_, table, sizeof slots_);
+    rate_ = rate;
+    slotCount_ = count < 0 ? 0 : count > kSlotTableSize ? kSlotTableSize : count;
+    sendProgress("WAVデバイスのオープン");
+    openChannels();
+    buildGainTables(&gains_);
+    for (int i = 0; i < slotCount_; ++i) {
+        const SoundSlot& slot = slots_[i];
+        if (slot.slotIndex < 0 || slot.slotIndex >= kSlotTableSize)
+            continue;
+        std::free(samples_[slot.slotIndex]);
+        loadSample(slot.path, gains_, slot.volume, slot.pan, &samples_[slot.slotIndex],
+                   &sampleLengths_[slot.slotIndex]);
+        sendProgress(slot.path);
+    }
+}
+
+void AudioEngine::setMasterVolume(uint32_t volume)
+{
+    for (OutputChannel& ch : channels_)
+        waveOutSetVolume(ch.handle, volume);
+}
+
+void AudioEngine::changeSampleRate(int32_t rate)
+{
+    closeChannels();
+    rate_ = rate;
+    openChannels();
+}
+
+void AudioEngine::openChannels()
+{
+    for (int i = 0; i < kOutputChannels; ++i) {
+        OutputChannel& ch = channels_[i];
+        ch.format.wFormatTag = WAVE_FORMAT_PCM;
+        ch.format.nChannels = 2;
+        ch.format.nSamplesPerSec = static_cast<DWORD>(rate_);
+        ch.format.nAvgBytesPerSec = static_cast<DWORD>(rate_) * 4;
+        ch.format.nBlockAlign = 4;
+        ch.format.wBitsPerSample = 16;
+        ch.format.cbSize = 0;
+        MMRESULT r = waveOutOpen(&ch.handle, WAVE_MAPPER, &ch.format,
+                                 reinterpret_cast<DWORD_PTR>(&AudioEngine::onChannelDone),
+                                 reinterpret_cast<DWORD_PTR>(this), CALLBACK_FUNCTION);
+        if (r != MMSYSERR_NOERROR) {
+            ErrorHook(kErrOpen, static_cast<long>(r));
+            ch.handle = nullptr;
+        }
+        std::snprintf(ch.name, sizeof ch.name, "WOUT%d", i);
+        // A rate change re-opens the channels: the event made the first time stays.
+        if (!ch.doneEvent) {
+            ch.doneEvent = CreateEventA(nullptr, FALSE, FALSE, ch.name);
+            if (!ch.doneEvent)
+                ErrorHook(kErrEvent, static_cast<long>(GetLastError()));
+        }
+        ch.index = i;
+        ch.busy.store(0);
+        char text[64];
+        std::snprintf(text, sizeof text, "デバイスのオープン%s", ch.name);
+        sendProgress(text);
+    }
+}
+
+void AudioEngine::closeChannels()
+{
+    for (OutputChannel& ch : channels_) {
+        if (!ch.handle)
+            continue;
+        waveOutReset(ch.handle);
+        waveOutUnprepareHeader(ch.handle, &ch.header, sizeof ch.header);
+        waveOutClose(ch.handle);
+        ch.handle = nullptr;
+        // A closed stream reports nothing more: the channel is free.
+        ch.busy.store(0);
+    }
+}
+
+void AudioEngine::trigger(const SoundSlot& slot)
+{
+    if (slot.slotIndex < 0 || slot.slotIndex >= kSlotTableSize || !samples_[slot.slotIndex])
+        return;  // a silent slot takes no channel
+    OutputChannel* ch = nullptr;
+    for (OutputChannel& c : channels_)
+        if (c.busy.load() == 0) {
+            ch = &c;
+            break;
+        }
+    if (!ch)
+        return;  // all 32 sounding: the hit is dropped, no voice is stolen
+
+    ch->busy.store(1);
+    ch->voiceSlot = slot.slotIndex;
+    ch->voicePart = slot.partId;
+    ch->header.lpData = reinterpret_cast<LPSTR>(samples_[slot.slotIndex]);
+    ch->header.dwBufferLength = sampleLengths_[slot.slotIndex];
+    ch->header.dwFlags = 0;
+    ch->header.dwLoops = 0;
+    ch->header.dwUser = static_cast<DWORD_PTR>(ch->index);
+    MMRESULT r = waveOutPrepareHeader(ch->handle, &ch->header, sizeof ch->header);
+    if (r != MMSYSERR_NOERROR)
+        ErrorHook(kErrPrepare, static_cast<long>(r));
+    else if ((r = waveOutWrite(ch->handle, &ch->header, sizeof ch->header)) != MMSYSERR_NOERROR)
+        ErrorHook(kErrWrite, static_cast<long>(r));
+    // A voice that never started gets no completion: free its channel now.
+    if (r != MMSYSERR_NOERROR)
+        ch->busy.store(0);
+
+    if (slot.partId == DR_HIHAT_CLOSE)
+        for (OutputChannel& c : channels_)
+            if (c.voicePart == DR_HIHAT_OPEN && c.busy.load() == 1) {
+                MMRESULT reset = waveOutReset(c.handle);
+                if (reset != MMSYSERR_NOERROR)
+                    ErrorHook(kErrChokeReset, static_cast<long>(reset));
+            }
+}
+
+void CALLBACK AudioEngine::onChannelDone(HWAVEOUT, UINT message, DWORD_PTR instance,
+                                         DWORD_PTR param1, DWORD_PTR)
+{
+    if (message != WOM_DONE)
+        return;
+    auto* engine = reinterpret_cast<AudioEngine*>(instance);
+    auto* header = reinterpret_cast<WAVEHDR*>(param1);
+    DWORD_PTR index = header->dwUser;
+    if (index >= kOutputChannels)
+        return;
+    OutputChannel& ch = engine->channels_[index];
+    if (!SetEvent(ch.doneEvent))
+        reportDeviceError(1);
+    ch.busy.store(0);
+}
+
+void AudioEngine::sendProgress(const char* text)
+{
+    if (window_)
+        SendMessageA(window_, kProgressTextMessage, reinterpret_cast<WPARAM>(text),
+                     reinterpret_cast<LPARAM>(kWaveTag));
+}

@@ -1,0 +1,57 @@
+// The audio engine: every bound slot's sample in memory with its gains baked
+// in, and 32 wave-out streams that each play one voice. The platform mixes
+// the streams; the engine does no arithmetic at play time.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "audio/gain_table.h"
+#include "audio/output_channel.h"
+#include "slots/sound_slot.h"
+
+class AudioEngine {
+public:
+    // window receives the progress texts while loading; null sends none.
+    AudioEngine(HWND window, CRITICAL_SECTION* lock);
+    // Cuts and closes every channel before the buffers they read are freed.
+    ~AudioEngine();
+    AudioEngine(const AudioEngine&) = delete;
+    AudioEngine& operator=(const AudioEngine&) = delete;
+
+    // Copies the table, opens the 32 channels at rate and loads every slot.
+    void loadSamples(const SoundSlot* table, int32_t rate, int32_t count);
+    // The wave-out volume word (low 16 bits left, high 16 bits right) on every channel.
+    void setMasterVolume(uint32_t volume);
+    // Re-opens every channel at rate; the sample buffers stay as they are.
+    void changeSampleRate(int32_t rate);
+    // Starts the slot's sample on the lowest free channel; dropped when all
+    // are busy. A closed hi-hat cuts every open hi-hat still sounding.
+    void trigger(const SoundSlot& slot);
+
+    int32_t sampleRate() const { return rate_; }
+    const OutputChannel& channel(int i) const { return channels_[i]; }
+    const uint8_t* sampleData(int slotIndex) const { return samples_[slotIndex]; }
+    uint32_t sampleLength(int slotIndex) const { return sampleLengths_[slotIndex]; }
+
+private:
+    void openChannels();
+    void closeChannels();
+    void sendProgress(const char* text);
+    static void CALLBACK onChannelDone(HWAVEOUT handle, UINT message, DWORD_PTR instance,
+                                       DWORD_PTR param1, DWORD_PTR param2);
+
+    HWND window_;
+    CRITICAL_SECTION* lock_;  // the key path's lock; kept, never taken here
+    SoundSlot slots_[kSlotTableSize];
+    int32_t slotCount_ = 0;
+    int32_t rate_ = 0;
+    GainTables gains_;
+    uint8_t* samples_[kSlotTableSize] = {};
+    uint32_t sampleLengths_[kSlotTableSize] = {};
+    OutputChannel channels_[kOutputChannels] = {};
+};
+
+// Progress texts go to the main window with this message, lParam "Wave".
+constexpr UINT kProgressTextMessage = WM_USER + 105;

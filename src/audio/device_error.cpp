@@ -1,0 +1,46 @@
+#include "audio/device_error.h"
+
+#include <windows.h>
+
+#include <atomic>
+
+#include "util/message_boxes.h"
+
+namespace {
+
+constexpr char kClassName[] = "PokoponDeviceError";
+constexpr UINT kDeviceErrorMessage = WM_APP + 1;
+
+HWND receiver;
+std::atomic<bool> reported;
+
+LRESULT CALLBACK receiverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == kDeviceErrorMessage) {
+        ShowDeviceError(static_cast<int>(wParam));
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+void prepareDeviceErrorReports()
+{
+    if (receiver)
+        return;
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = receiverProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = kClassName;
+    RegisterClassA(&wc);
+    receiver = CreateWindowExA(0, kClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                               wc.hInstance, nullptr);
+}
+
+void reportDeviceError(int number)
+{
+    // One lost device is one message, however many channels notice it.
+    if (!reported.exchange(true))
+        PostMessageA(receiver, kDeviceErrorMessage, static_cast<WPARAM>(number), 0);
+}

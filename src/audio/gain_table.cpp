@@ -1,0 +1,27 @@
+#include "audio/gain_table.h"
+
+#include <cmath>
+
+void buildGainTables(GainTables* t)
+{
+    for (int i = 0; i < kGainSteps; ++i)
+        t->volume[i] = std::pow(10.0, (i - kUnityGain) / 128.0);
+    for (int i = 0; i <= kUnityGain; ++i) {
+        t->panLeft[i] = 1.0;
+        t->panRight[i] = t->volume[i];
+    }
+    // Both halves write the centre; 1 / volume[127] leaves it at (1.0, 1.0).
+    for (int i = kUnityGain; i < kGainSteps; ++i) {
+        t->panLeft[i] = 1.0 / t->volume[i];
+        t->panRight[i] = 1.0;
+    }
+}
+
+int gainIndex(int32_t value)
+{
+    if (value < 0)
+        return 0;
+    if (value > kGainSteps - 1)
+        return kGainSteps - 1;
+    return static_cast<int>(value);
+}

@@ -1,0 +1,17 @@
+#include "audio/rate_menu.h"
+
+#include "audio/audio_engine.h"
+#include "audio/playback_rate.h"
+
+void updateRateMenu(HMENU menu, int id, AudioEngine* engine)
+{
+    int32_t rate = rateOfCommand(id);
+    if (rate == 0)
+        return;
+    for (int c = kRateCommandFirst; c <= kRateCommandLast; ++c)
+        CheckMenuItem(menu, static_cast<UINT>(c), MF_BYCOMMAND | MF_UNCHECKED);
+    CheckMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | MF_CHECKED);
+    // Choosing the rate already in use still re-opens the channels.
+    if (engine)
+        engine->changeSampleRate(rate);
+}

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Records the sound server's null sink "drums" while audio_capture_play plays
+# its scenes through the audio engine, then has audio_capture_check.py judge
+# the recording. Needs PULSE_SERVER and DISPLAY as tools/test exports them.
+# Usage: audio_capture_test.sh WINE_RUN PLAYER_EXE CHECK_PY
+set -uo pipefail
+wine_run=$1 player=$2 check=$3
+fail() { echo "audio_capture: FAIL: $*" >&2; exit 1; }
+
+[ -n "${PULSE_SERVER:-}" ] || fail "PULSE_SERVER is not set: no sound server to record (run tools/test)"
+pactl info >/dev/null 2>&1 || fail "the sound server at $PULSE_SERVER does not answer"
+pactl list short sinks | grep -qw drums || fail "the sound server has no sink named drums"
+# The Debian interpreter, which has python3-numpy, before any other on PATH.
+py=/usr/bin/python3
+[ -x "$py" ] || py=python3
+"$py" -c 'import numpy' 2>/dev/null || fail "$py cannot import numpy (install python3-numpy)"
+
+capture="$(dirname "$player")/capture.raw"
+rm -f "$capture"
+parec -d drums.monitor --raw --format=s16le --rate=44100 --channels=2 --latency-msec=50 >"$capture" &
+parec_pid=$!
+trap 'kill "$parec_pid" 2>/dev/null' EXIT
+# parec sometimes takes a second before its first data: play only once it records.
+for _ in $(seq 100); do
+  if [ -s "$capture" ] || ! kill -0 "$parec_pid" 2>/dev/null; then break; fi
+  sleep 0.1
+done
+[ -s "$capture" ] || fail "parec recorded nothing from drums.monitor within 10 s"
+sleep 0.5
+
+started=$(date +%s%3N)
+timeout 120 "$wine_run" "$player"
+player_status=$?  # 124: still playing after 120 s
+ended=$(date +%s%3N)
+sleep 1.5  # the last scene's tail and the server's latency
+kill "$parec_pid"
+wait "$parec_pid" 2>/dev/null
+trap - EXIT
+echo "audio_capture: player ran $((ended - started)) ms, exit code $player_status;" \
+  "captured $(stat -c %s "$capture") bytes"
+"$py" "$check" "$capture" || fail "the recording does not show what was played ($capture)"
+[ "$player_status" -eq 0 ] || fail "the player failed (exit code $player_status)"
+echo "audio_capture: PASS"

@@ -1,0 +1,306 @@
+// The audio engine on the platform's real wave-out streams (the sound server
+// here is a null sink): loading, channel choice, the hi-hat choke, rate
+// changes and the master volume, as the engine's own state and the
+// platform's answers show them.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "audio/audio_engine.h"
+#include "audio/device_error.h"
+#include "audio/rate_menu.h"
+#include "slots/part_names.h"
+#include "support/box_watch.h"
+#include "support/test_folder.h"
+#include "support/wav_file.h"
+
+namespace {
+
+std::vector<std::string> progress;
+bool progressTagged = true;
+
+LRESULT CALLBACK progressSink(HWND w, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == kProgressTextMessage) {
+        progress.push_back(reinterpret_cast<const char*>(wParam));
+        progressTagged = progressTagged && std::strcmp(reinterpret_cast<const char*>(lParam), "Wave") == 0;
+        return 0;
+    }
+    return DefWindowProcA(w, message, wParam, lParam);
+}
+
+HWND progressWindow()
+{
+    static HWND window = [] {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = progressSink;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "ProgressSink";
+        RegisterClassA(&wc);
+        return CreateWindowA("ProgressSink", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    }();
+    return window;
+}
+
+// Waits until the channel's voice has ended; false on time-out.
+bool waitFree(const AudioEngine& engine, int channel, DWORD timeoutMs = 5000)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(5))
+        if (engine.channel(channel).busy.load() == 0)
+            return true;
+    return false;
+}
+
+int busyCount(const AudioEngine& engine)
+{
+    int n = 0;
+    for (int i = 0; i < kOutputChannels; ++i)
+        n += engine.channel(i).busy.load() != 0;
+    return n;
+}
+
+class AudioEngineTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        FreshFolder(ExeFolder() + "sounds");
+        SetCurrentDirectoryA(ExeFolder().c_str());
+        std::memset(table, 0, sizeof table);
+        progress.clear();
+        progressTagged = true;
+        WriteWav(file("long.wav"), Silence(3.0));
+        WriteWav(file("short.wav"), Silence(0.05));
+    }
+    void TearDown() override
+    {
+        engine.reset();
+        RemoveTree(ExeFolder() + "sounds");
+    }
+
+    static std::string file(const char* name) { return ExeFolder() + "sounds\\" + name; }
+
+    void bind(int i, const char* name, int part, int volume = 127, int pan = 127)
+    {
+        std::snprintf(table[i].path, sizeof table[i].path, "sounds\\%s", name);
+        table[i].keyCode = static_cast<uint8_t>(0x41 + i);
+        table[i].volume = volume;
+        table[i].pan = pan;
+        table[i].slotIndex = i;
+        table[i].partId = part;
+        count = i + 1 > count ? i + 1 : count;
+    }
+
+    void load(int32_t rate = 44100)
+    {
+        engine = std::make_unique<AudioEngine>(progressWindow(), nullptr);
+        engine->loadSamples(table, rate, count);
+        ASSERT_NE(engine->channel(0).handle, nullptr) << "no wave-out stream opened: no sound server?";
+    }
+
+    const int16_t* samples(int slot) const { return reinterpret_cast<const int16_t*>(engine->sampleData(slot)); }
+
+    SoundSlot table[kSlotTableSize];
+    int count = 0;
+    std::unique_ptr<AudioEngine> engine;
+};
+
+}  // namespace
+
+TEST_F(AudioEngineTest, EachSlotGetsItsOwnBakedBuffer)
+{
+    Frames data = {1000, 1000, -1000, 7, 32767, -32768, 0x1234};  // 3 frames and a 2-byte tail
+    WriteWav(file("tone.wav"), data);
+    bind(0, "tone.wav", DR_SNARE1, 128, 128);
+    bind(1, "tone.wav", DR_SNARE1, 127, 127);
+    load();
+    ASSERT_EQ(engine->sampleLength(0), 14u) << "the data length is the file size less 44";
+    ASSERT_NE(engine->sampleData(0), engine->sampleData(1)) << "two slots, two buffers";
+    const int16_t baked[] = {999, 1018, -1000, 7, 32175, -32760, 0x1234};
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(samples(0)[i], baked[i]) << "volume 128, pan 128, sample " << i;
+    const int16_t unity[] = {1000, 1000, -1000, 7, 32760, -32760, 0x1234};
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(samples(1)[i], unity[i]) << "volume 127, pan 127 only clamps, sample " << i;
+}
+
+TEST_F(AudioEngineTest, UnreadableFilesLoadAsSilentSlots)
+{
+    WriteFileBytes(file("header.wav"), std::string(44, 'h'));
+    WriteFileBytes(file("stub.wav"), std::string(20, 's'));
+    bind(0, "header.wav", DR_SNARE1);
+    bind(1, "stub.wav", DR_SNARE1);
+    bind(2, "missing.wav", DR_SNARE1);
+    bind(3, "long.wav", DR_SNARE1, 300, -7);  // levels outside the gain tables
+    load();
+    for (int slot = 0; slot < 3; ++slot) {
+        EXPECT_EQ(engine->sampleLength(slot), 0u) << "slot " << slot << " must be silent";
+        engine->trigger(table[slot]);
+    }
+    EXPECT_EQ(busyCount(*engine), 0) << "a silent slot takes no channel";
+    EXPECT_EQ(engine->sampleLength(3), 3u * 44100 * 4) << "out-of-range levels still load";
+}
+
+TEST_F(AudioEngineTest, ProgressTextsInOrder)
+{
+    bind(0, "short.wav", DR_SNARE1);
+    bind(1, "long.wav", DR_BASS1);
+    load();
+    ASSERT_EQ(progress.size(), 1u + 32 + 2);
+    EXPECT_EQ(progress[0], "WAVデバイスのオープン");
+    for (int i = 0; i < 32; ++i)
+        EXPECT_EQ(progress[1 + i], "デバイスのオープンWOUT" + std::to_string(i)) << "channel " << i;
+    EXPECT_EQ(progress[33], "sounds\\short.wav") << "then each slot's path";
+    EXPECT_EQ(progress[34], "sounds\\long.wav");
+    EXPECT_TRUE(progressTagged) << "every progress message carries \"Wave\"";
+    for (int i = 0; i < kOutputChannels; ++i) {
+        EXPECT_NE(engine->channel(i).handle, nullptr) << "channel " << i << " did not open";
+        EXPECT_EQ(engine->channel(i).format.nSamplesPerSec, 44100u);
+        EXPECT_EQ(engine->channel(i).format.nAvgBytesPerSec, 44100u * 4);
+    }
+}
+
+TEST_F(AudioEngineTest, LowestFreeChannelAndTheDropOfA33rdHit)
+{
+    bind(0, "long.wav", DR_BASS1);
+    bind(1, "short.wav", DR_SNARE1);
+    load();
+    engine->trigger(table[0]);
+    engine->trigger(table[1]);
+    engine->trigger(table[0]);
+    EXPECT_EQ(engine->channel(1).voiceSlot, 1) << "the second hit takes channel 1";
+    ASSERT_TRUE(waitFree(*engine, 1)) << "the short voice never ended";
+    EXPECT_EQ(busyCount(*engine), 2);
+    engine->trigger(table[0]);
+    EXPECT_EQ(engine->channel(1).voiceSlot, 0) << "the freed channel 1 is taken first";
+    EXPECT_EQ(engine->channel(1).busy.load(), 1u);
+
+    for (int i = 0; i < 2 * kOutputChannels && busyCount(*engine) < kOutputChannels; ++i)
+        engine->trigger(table[0]);
+    ASSERT_EQ(busyCount(*engine), kOutputChannels) << "32 long voices should sound together";
+    EXPECT_EQ(engine->channel(31).voiceSlot, 0);
+    engine->trigger(table[1]);
+    EXPECT_EQ(busyCount(*engine), kOutputChannels);
+    for (int i = 0; i < kOutputChannels; ++i)
+        EXPECT_EQ(engine->channel(i).voiceSlot, 0) << "the 33rd hit changed channel " << i;
+}
+
+TEST_F(AudioEngineTest, ClosedHiHatCutsOnlyOpenHiHats)
+{
+    bind(0, "long.wav", DR_HIHAT_OPEN);
+    bind(1, "long.wav", DR_HIHAT_CLOSE);
+    bind(2, "long.wav", DR_SNARE1);
+    load();
+    engine->trigger(table[0]);  // channel 0: open
+    engine->trigger(table[1]);  // channel 1: closed, cuts channel 0
+    ASSERT_TRUE(waitFree(*engine, 0)) << "the open hi-hat was not cut";
+    engine->trigger(table[0]);  // channel 0: open
+    engine->trigger(table[2]);  // channel 2: snare
+    engine->trigger(table[0]);  // channel 3: open
+    engine->trigger(table[0]);  // channel 4: open hi-hat stops nothing
+    Sleep(300);
+    EXPECT_EQ(busyCount(*engine), 5) << "an open hi-hat cut something";
+    engine->trigger(table[1]);  // channel 5: closed
+    EXPECT_TRUE(waitFree(*engine, 0) && waitFree(*engine, 3) && waitFree(*engine, 4))
+        << "every open hi-hat is cut";
+    Sleep(300);
+    EXPECT_EQ(engine->channel(1).busy.load(), 1u) << "a closed hi-hat is never cut by another";
+    EXPECT_EQ(engine->channel(2).busy.load(), 1u) << "other parts are not cut";
+    EXPECT_EQ(engine->channel(5).busy.load(), 1u) << "the new closed hi-hat plays";
+}
+
+TEST_F(AudioEngineTest, RateChangeReopensEveryChannelAndKeepsTheBuffers)
+{
+    WriteWav(file("tone.wav"), Tone(1000, 0.5, 8000));
+    bind(0, "tone.wav", DR_SNARE1, 128, 100);
+    bind(1, "long.wav", DR_BASS1);
+    load(48000);
+    EXPECT_EQ(engine->channel(0).format.nSamplesPerSec, 48000u) << "channels open at the given rate";
+    const uint8_t* buffer = engine->sampleData(0);
+    std::string before(reinterpret_cast<const char*>(buffer), engine->sampleLength(0));
+    engine->trigger(table[1]);
+    progress.clear();
+
+    engine->changeSampleRate(56000);
+    EXPECT_EQ(busyCount(*engine), 0) << "the rate change cuts a playing voice";
+    EXPECT_EQ(engine->sampleRate(), 56000);
+    for (int i = 0; i < kOutputChannels; ++i) {
+        EXPECT_NE(engine->channel(i).handle, nullptr) << "channel " << i << " did not reopen";
+        EXPECT_EQ(engine->channel(i).format.nSamplesPerSec, 56000u) << "channel " << i;
+        EXPECT_EQ(engine->channel(i).format.nAvgBytesPerSec, 56000u * 4) << "channel " << i;
+    }
+    EXPECT_EQ(progress.size(), 32u) << "one progress text per reopened channel";
+    EXPECT_EQ(engine->sampleData(0), buffer) << "the buffer is kept";
+    EXPECT_TRUE(std::string(reinterpret_cast<const char*>(buffer), engine->sampleLength(0)) == before)
+        << "and its samples untouched";
+    engine->trigger(table[0]);
+    EXPECT_EQ(engine->channel(0).busy.load(), 1u) << "the reopened channels play";
+}
+
+TEST_F(AudioEngineTest, MasterVolumeReachesEveryChannel)
+{
+    bind(0, "short.wav", DR_SNARE1);
+    load();
+    engine->setMasterVolume(0x80008000u);
+    for (int i = 0; i < kOutputChannels; ++i) {
+        DWORD volume = 0;
+        EXPECT_EQ(waveOutGetVolume(engine->channel(i).handle, &volume), MMSYSERR_NOERROR);
+        EXPECT_EQ(volume, 0x80008000u) << "channel " << i;
+    }
+}
+
+TEST_F(AudioEngineTest, RateMenuMovesTheCheckAndSwitchesTheRate)
+{
+    bind(0, "short.wav", DR_SNARE1);
+    load();
+    HMENU menu = CreatePopupMenu();
+    for (int id = 32808; id <= 32814; ++id)
+        AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(id), "rate");
+    const int32_t rates[] = {32000, 36000, 40000, 44100, 48000, 52000, 56000};
+    for (int id = 32814; id >= 32808; --id) {
+        updateRateMenu(menu, id, engine.get());
+        EXPECT_EQ(engine->sampleRate(), rates[id - 32808]) << "command " << id;
+        EXPECT_EQ(engine->channel(31).format.nSamplesPerSec, static_cast<DWORD>(rates[id - 32808]));
+        for (int c = 32808; c <= 32814; ++c)
+            EXPECT_EQ((GetMenuState(menu, static_cast<UINT>(c), MF_BYCOMMAND) & MF_CHECKED) != 0, c == id)
+                << "after " << id << ", item " << c;
+    }
+    progress.clear();
+    updateRateMenu(menu, 32808, engine.get());
+    EXPECT_EQ(progress.size(), 32u) << "the checked rate again still reopens all channels";
+    updateRateMenu(menu, 32800, engine.get());
+    EXPECT_EQ(progress.size(), 32u) << "another command changes nothing";
+    EXPECT_TRUE(GetMenuState(menu, 32808, MF_BYCOMMAND) & MF_CHECKED);
+    DestroyMenu(menu);
+}
+
+TEST(DeviceError, ShownOnTheUserInterfaceThreadThenQuit)
+{
+    prepareDeviceErrorReports();
+    BoxWatch boxes;
+    std::thread wave([] {
+        reportDeviceError(1);
+        reportDeviceError(1);  // a second channel noticing the same loss
+    });
+    wave.join();
+    MSG msg;
+    bool quit = false;
+    for (DWORD start = GetTickCount(); !quit && GetTickCount() - start < 10000;) {
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            quit = msg.message == WM_QUIT;
+            DispatchMessageA(&msg);
+        } else {
+            Sleep(5);
+        }
+    }
+    EXPECT_TRUE(quit) << "the quit request reached this thread's loop";
+    ASSERT_EQ(boxes.seen().size(), 1u) << "one box for one lost device";
+    EXPECT_EQ(boxes.seen()[0].text,
+              "デバイスのオープンに失敗しました\nアプリケーションを再起動してください\nエラーNo.1");
+    EXPECT_EQ(boxes.seen()[0].style, static_cast<UINT>(MB_TOPMOST));
+}
