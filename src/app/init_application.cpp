@@ -4,9 +4,12 @@
 
 #include <imm.h>
 
+#include "app/key_path.h"
 #include "app/main_window.h"
+#include "audio/audio_engine.h"
 #include "slots/default_sound_set.h"
 #include "slots/settings_file.h"
+#include "slots/sound_slot.h"
 #include "util/message_boxes.h"
 
 namespace {
@@ -25,6 +28,7 @@ void raisePriority()
 
 void initApplication()
 {
+    InitializeCriticalSection(&sharedLock);
     // The keys play drums; an input method would swallow them.
     ImmDisableIME(0);
     raisePriority();
@@ -38,4 +42,8 @@ void initApplication()
         writeDefaultSoundSet();
         loadSettings();
     }
+
+    audioEngine = new AudioEngine(mainWindow, &sharedLock);
+    audioEngine->loadSamples(soundSlots, static_cast<int32_t>(sampleRate), slotCount);
+    audioEngine->setMasterVolume(masterVolume);
 }

@@ -1,12 +1,16 @@
 #include "app/main_window.h"
 
 #include "app/init_application.h"
+#include "app/key_path.h"
+#include "audio/playback_rate.h"
+#include "audio/rate_menu.h"
 #include "slots/settings_file.h"
 #include "slots/sound_slot.h"
 #include "util/screen_centre.h"
 
 HINSTANCE appInstance;
 HWND mainWindow;
+HMENU mainMenu;
 
 namespace {
 
@@ -14,12 +18,25 @@ constexpr char kClassName[] = "TForm";
 constexpr char kTitle[] = "ポコポン";
 constexpr int kWidth = 660;
 constexpr int kHeight = 540;
+constexpr int kMenuResource = 109;
+constexpr int kCommandQuit = 105;
+
+void onCommand(HWND window, int id)
+{
+    if (id == kCommandQuit)
+        SendMessageA(window, WM_CLOSE, 0, 0);
+    else
+        updateRateMenu(mainMenu, id, audioEngine);
+}
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE:
         mainWindow = window;
+        mainMenu = GetMenu(window);
+        // The check starts on 44100Hz whatever rate the settings file gives.
+        updateRateMenu(mainMenu, kRateMenuStart, nullptr);
         initApplication();
         return 0;
     case WM_PAINT: {
@@ -28,6 +45,15 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         EndPaint(window, &ps);
         return 0;
     }
+    case WM_KEYDOWN:
+        onKeyDown(static_cast<uint8_t>(wParam));
+        return 0;
+    case WM_KEYUP:
+        onKeyUp(static_cast<uint8_t>(wParam));
+        return 0;
+    case WM_COMMAND:
+        onCommand(window, LOWORD(wParam));
+        return 0;
     case WM_CLOSE:
         PostQuitMessage(0);
         return 0;
@@ -50,6 +76,7 @@ HWND CreateMainWindow()
     wc.hIcon = LoadIconA(appInstance, MAKEINTRESOURCEA(1));
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNSHADOW + 1));
+    wc.lpszMenuName = MAKEINTRESOURCEA(kMenuResource);
     wc.lpszClassName = kClassName;
     RegisterClassA(&wc);
     return CreateWindowExA(WS_EX_WINDOWEDGE, kClassName, kTitle, WS_OVERLAPPEDWINDOW,

@@ -5,6 +5,7 @@
 
 extern HINSTANCE appInstance;
 extern HWND mainWindow;
+extern HMENU mainMenu;
 
 // Registers the window class and creates the main window; all of start-up
 // runs inside the creation.

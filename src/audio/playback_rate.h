@@ -4,7 +4,7 @@
 #include <cstdint>
 
 constexpr int kRateCommandFirst = 32808;  // "-3"
-constexpr int kRateCommandNormal = 32811; // "44100Hz"
+constexpr int kRateMenuStart = 32811;     // "44100Hz", checked when the window is made
 constexpr int kRateCommandLast = 32814;   // "+3"
 
 // The output rate in Hz for a rate command, or 0 for any other id.

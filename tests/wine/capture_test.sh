@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Records the sound server's null sink "drums" while audio_capture_play plays
-# its scenes through the audio engine, then has audio_capture_check.py judge
-# the recording. Needs PULSE_SERVER and DISPLAY as tools/test exports them.
-# Usage: audio_capture_test.sh WINE_RUN PLAYER_EXE CHECK_PY
+# Records the sound server's null sink "drums" while a player program plays
+# its scenes (through the audio engine, or through the real program), then has
+# the player's check script judge the recording. Needs PULSE_SERVER and DISPLAY as tools/test exports them.
+# Usage: capture_test.sh WINE_RUN PLAYER_EXE CHECK_PY
 set -uo pipefail
 wine_run=$1 player=$2 check=$3
-fail() { echo "audio_capture: FAIL: $*" >&2; exit 1; }
+name=$(basename "$player" .exe)
+fail() { echo "$name: FAIL: $*" >&2; exit 1; }
 
 [ -n "${PULSE_SERVER:-}" ] || fail "PULSE_SERVER is not set: no sound server to record (run tools/test)"
 pactl info >/dev/null 2>&1 || fail "the sound server at $PULSE_SERVER does not answer"
@@ -36,8 +37,8 @@ sleep 1.5  # the last scene's tail and the server's latency
 kill "$parec_pid"
 wait "$parec_pid" 2>/dev/null
 trap - EXIT
-echo "audio_capture: player ran $((ended - started)) ms, exit code $player_status;" \
+echo "$name: player ran $((ended - started)) ms, exit code $player_status;" \
   "captured $(stat -c %s "$capture") bytes"
 "$py" "$check" "$capture" || fail "the recording does not show what was played ($capture)"
 [ "$player_status" -eq 0 ] || fail "the player failed (exit code $player_status)"
-echo "audio_capture: PASS"
+echo "$name: PASS"
