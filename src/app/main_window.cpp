@@ -6,6 +6,7 @@
 #include "audio/rate_menu.h"
 #include "slots/settings_file.h"
 #include "slots/sound_slot.h"
+#include "ui/about_box.h"
 #include "util/screen_centre.h"
 
 HINSTANCE appInstance;
@@ -19,11 +20,14 @@ constexpr char kTitle[] = "ポコポン";
 constexpr int kWidth = 660;
 constexpr int kHeight = 540;
 constexpr int kMenuResource = 109;
+constexpr int kCommandAbout = 104;
 constexpr int kCommandQuit = 105;
 
 void onCommand(HWND window, int id)
 {
-    if (id == kCommandQuit)
+    if (id == kCommandAbout)
+        ShowAboutBox(appInstance, window);
+    else if (id == kCommandQuit)
         SendMessageA(window, WM_CLOSE, 0, 0);
     else
         updateRateMenu(mainMenu, id, audioEngine);

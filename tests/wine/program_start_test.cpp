@@ -7,6 +7,7 @@
 #include "support/default_set_files.h"
 #include "support/program_run.h"
 #include "support/test_folder.h"
+#include "support/wav_file.h"
 
 namespace {
 
@@ -95,4 +96,37 @@ TEST(ProgramStart, BadRowIsReportedAndEndsTheProgram)
     EXPECT_EQ(ReadFileBytes(folder + "\\sounds\\Setting.csv"),
               "44100\r\n4294967295\r\nsounds\\none.wav,20,128,128,DR_BASS1\r\n")
         << "the file is rewritten with its row kept";
+}
+
+TEST(ProgramWindow, AboutBoxIsModalAndEscClosesIt)
+{
+    std::string folder = runFolder("about");
+    CreateDirectoryA((folder + "\\sounds").c_str(), nullptr);
+    WriteWav(folder + "\\sounds\\tone.wav", Tone(1000, 0.1, 8000));
+    WriteFileBytes(folder + "\\sounds\\Setting.csv", "44100\r\n4294967295\r\nsounds\\tone.wav,20,127,127,DR_BASS1\r\n");
+    ProgramRun program(folder);
+    program.resume();
+    HWND window = program.waitWindow("TForm");
+    ASSERT_NE(window, nullptr) << "the main window did not appear";
+
+    PostMessageA(window, WM_COMMAND, 104, 0);
+    HWND box = program.waitWindow("#32770", 10000);
+    ASSERT_NE(box, nullptr) << "command 104 showed no box";
+    char text[128] = "";
+    GetWindowTextA(box, text, sizeof text);
+    EXPECT_STREQ(text, "バージョン情報") << "caption " << utf8(text);
+    GetDlgItemTextA(box, 104, text, sizeof text);
+    EXPECT_STREQ(text, "ポコポン Ver 0.9.2") << "name line " << utf8(text);
+    EXPECT_NE(GetDlgItem(box, 109), nullptr) << "the icon control is missing";
+    EXPECT_EQ(GetWindow(box, GW_OWNER), window) << "the box belongs to the main window";
+    EXPECT_FALSE(IsWindowEnabled(window)) << "the main window takes no input while the box is open";
+
+    // Esc as the box's focused button receives it.
+    PostMessageA(GetDlgItem(box, IDOK), WM_KEYDOWN, VK_ESCAPE, 0);
+    for (DWORD start = GetTickCount(); IsWindow(box) && GetTickCount() - start < 5000;)
+        Sleep(20);
+    EXPECT_FALSE(IsWindow(box)) << "Esc did not close the box";
+    EXPECT_TRUE(IsWindowEnabled(window)) << "the main window is enabled again";
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.waitExit(), 0u);
 }
