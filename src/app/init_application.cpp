@@ -6,13 +6,20 @@
 
 #include "app/key_path.h"
 #include "app/main_window.h"
+#include "app/panel_viewport.h"
 #include "audio/audio_engine.h"
 #include "slots/default_sound_set.h"
 #include "slots/settings_file.h"
 #include "slots/sound_slot.h"
+#include "ui/loading_splash.h"
 #include "util/message_boxes.h"
+#include "util/resource_bitmap.h"
+
+LoadingSplash* loadingSplash;
 
 namespace {
+
+constexpr int kSplashPicture = 224;
 
 // Drum hits must not wait behind other programs.
 void raisePriority()
@@ -31,6 +38,7 @@ void initApplication()
     InitializeCriticalSection(&sharedLock);
     // The keys play drums; an input method would swallow them.
     ImmDisableIME(0);
+    loadingSplash = new LoadingSplash(LoadResourceBitmap(kSplashPicture));
     raisePriority();
 
     if (!loadSettings()) {
@@ -43,7 +51,13 @@ void initApplication()
         loadSettings();
     }
 
+    CreateSlotPanelWindows(mainWindow);
+    loadingSplash->SetProgressText("WAVファイルをロード1");
     audioEngine = new AudioEngine(mainWindow, &sharedLock);
+    loadingSplash->SetProgressText("WAVファイルをロード2");
     audioEngine->loadSamples(soundSlots, static_cast<int32_t>(sampleRate), slotCount);
+    loadingSplash->SetProgressText("WAVファイルをロード3");
     audioEngine->setMasterVolume(masterVolume);
+    loadingSplash->SetProgressText("完了");
+    loadingSplash->CloseSplash();
 }

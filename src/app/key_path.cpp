@@ -28,3 +28,19 @@ void onKeyUp(uint8_t key)
     if (key == lastKeyDown)
         lastKeyDown = 0;
 }
+
+void onPlaySlot(WPARAM which, LPARAM sender)
+{
+    // No engine while start-up was cancelled or the bindings are reloading.
+    if (!audioEngine)
+        return;
+    if (sender >= kFirstRowControlId) {
+        // A slot row names its entry; a stray index sounds nothing.
+        if (which < kSlotTableSize)
+            audioEngine->trigger(soundSlots[which]);
+        return;
+    }
+    int slot = findPartSlot(soundSlots, slotCount, static_cast<int32_t>(which));
+    if (slot >= 0)
+        audioEngine->trigger(soundSlots[slot]);
+}

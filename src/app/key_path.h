@@ -15,3 +15,10 @@ extern uint8_t lastKeyDown;         // the key that last started a slot; 0 when 
 // one that last started a slot (its auto-repeat).
 void onKeyDown(uint8_t key);
 void onKeyUp(uint8_t key);
+
+constexpr LPARAM kFirstRowControlId = 1000;  // slot rows' control ids start here
+
+// The play-slot message: from a slot row (sender is its control id) which is
+// a table entry; from a drum-part button (sender 0) it is a drum part, whose
+// first slot sounds.
+void onPlaySlot(WPARAM which, LPARAM sender);

@@ -1,12 +1,18 @@
 #include "app/main_window.h"
 
+#include <shellapi.h>
+
 #include "app/init_application.h"
 #include "app/key_path.h"
+#include "app/panel_viewport.h"
+#include "app/slot_reload.h"
+#include "audio/audio_engine.h"
 #include "audio/playback_rate.h"
 #include "audio/rate_menu.h"
 #include "slots/settings_file.h"
 #include "slots/sound_slot.h"
 #include "ui/about_box.h"
+#include "ui/loading_splash.h"
 #include "util/screen_centre.h"
 
 HINSTANCE appInstance;
@@ -22,6 +28,20 @@ constexpr int kHeight = 540;
 constexpr int kMenuResource = 109;
 constexpr int kCommandAbout = 104;
 constexpr int kCommandQuit = 105;
+
+// What the other windows of the program tell the main window.
+constexpr UINT kShowSlotsMessage = WM_USER + 100;
+constexpr UINT kStoreSlotMessage = WM_USER + 102;
+constexpr UINT kPlaySlotMessage = WM_USER + 103;
+constexpr UINT kSlotsChangedMessage = WM_USER + 104;
+constexpr UINT kIgnoredMessage = WM_USER + 106;
+constexpr WPARAM kShowAllSlots = 32778;
+
+void onShowSlots(WPARAM which)
+{
+    rowFilter = which == kShowAllSlots ? -1 : static_cast<int32_t>(which);
+    ResetSlotPanelScroll();
+}
 
 void onCommand(HWND window, int id)
 {
@@ -39,9 +59,13 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CREATE:
         mainWindow = window;
         mainMenu = GetMenu(window);
+        DragAcceptFiles(window, TRUE);
         // The check starts on 44100Hz whatever rate the settings file gives.
         updateRateMenu(mainMenu, kRateMenuStart, nullptr);
         initApplication();
+        return 0;
+    case WM_SIZE:
+        PlaceViewport(LOWORD(lParam), HIWORD(lParam));
         return 0;
     case WM_PAINT: {
         PAINTSTRUCT ps;
@@ -57,6 +81,26 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_COMMAND:
         onCommand(window, LOWORD(wParam));
+        return 0;
+    case WM_MOUSEWHEEL:
+        ScrollSlotPanel(GET_WHEEL_DELTA_WPARAM(wParam));
+        return 0;
+    case kShowSlotsMessage:
+        onShowSlots(wParam);
+        return 0;
+    case kStoreSlotMessage:
+        storeSlot(*reinterpret_cast<const SoundSlot*>(wParam));
+        return 0;
+    case kPlaySlotMessage:
+        onPlaySlot(wParam, lParam);
+        return 0;
+    case kSlotsChangedMessage:
+        reloadSlots();
+        return 0;
+    case kProgressTextMessage:
+        loadingSplash->SetProgressText(reinterpret_cast<const char*>(wParam));
+        return 0;
+    case kIgnoredMessage:
         return 0;
     case WM_CLOSE:
         PostQuitMessage(0);

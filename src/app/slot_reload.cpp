@@ -1,0 +1,29 @@
+#include "app/slot_reload.h"
+
+#include "app/key_path.h"
+#include "app/main_window.h"
+#include "app/panel_viewport.h"
+#include "audio/audio_engine.h"
+#include "slots/settings_file.h"
+
+void reloadSlots()
+{
+    saveSettings();
+    loadSettings();
+    // The new engine runs at the file's rate, whatever the rate menu shows,
+    // and keeps the channels' volume as the platform has it.
+    delete audioEngine;
+    audioEngine = nullptr;
+    auto* engine = new AudioEngine(mainWindow, &sharedLock);
+    engine->loadSamples(soundSlots, static_cast<int32_t>(sampleRate), slotCount);
+    audioEngine = engine;
+    ResetSlotPanelScroll();
+}
+
+void storeSlot(const SoundSlot& record)
+{
+    int entry = findStoreSlot(soundSlots, record.keyCode);
+    if (entry >= 0)
+        soundSlots[entry] = record;
+    reloadSlots();
+}

@@ -1,0 +1,33 @@
+// The loading splash: a borderless rounded picture in the middle of the
+// screen with one line of progress text, shown while start-up loads the
+// samples. It runs a dialog on a thread of its own so that it keeps painting
+// while the user-interface thread is busy.
+#pragma once
+
+#include <windows.h>
+
+class LoadingSplash {
+public:
+    // Returns once the splash is on the screen.
+    explicit LoadingSplash(HBITMAP picture);
+
+    // Shows two spaces and then the text (at most 253 bytes). Waits until the
+    // splash thread has shown it; dropped once the splash has gone.
+    void SetProgressText(const char* text);
+    // Asks the splash to close; it holds for half a second, then goes.
+    void CloseSplash();
+
+private:
+    static unsigned __stdcall SplashThread(void* splash);
+    static INT_PTR CALLBACK SplashDialogProc(HWND dialog, UINT message, WPARAM wParam,
+                                             LPARAM lParam);
+
+    HWND textLine = nullptr;
+    HWND dialog = nullptr;
+    HWND pictureBox = nullptr;
+    volatile LONG ready = 0;
+    HBITMAP picture;
+    alignas(4) unsigned char dialogTemplate[28];
+    HINSTANCE instance;
+    char textBuffer[256];
+};

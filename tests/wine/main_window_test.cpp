@@ -1,0 +1,230 @@
+// The main window built in this process, as the program builds it, so that
+// its menu, its child windows and its engine can be looked at directly.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/key_path.h"
+#include "app/main_window.h"
+#include "app/panel_viewport.h"
+#include "audio/audio_engine.h"
+#include "slots/part_names.h"
+#include "slots/sound_slot.h"
+#include "support/test_folder.h"
+#include "support/wav_file.h"
+
+namespace {
+
+constexpr UINT kShowSlots = WM_USER + 100, kStoreSlot = WM_USER + 102, kPlaySlot = WM_USER + 103,
+               kSlotsChanged = WM_USER + 104;
+
+HWND window;
+
+std::string settingsPath()
+{
+    return ExeFolder() + "sounds\\Setting.csv";
+}
+
+// Four rows at 48000 Hz: Space and M sound tones; B and a blank row keep
+// the table's end in view.
+const char kSettings[] = "48000\r\n4294967295\r\n"
+                         "sounds\\tone.wav,20,127,127,DR_BASS1\r\n"
+                         "sounds\\tone.wav,4d,127,127,DR_SNARE1\r\n"
+                         "sounds\\tone.wav,42,127,127,DR_CLASH\r\n";
+
+class MainWindow : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        FreshFolder(ExeFolder() + "sounds");
+        WriteWav(ExeFolder() + "sounds\\tone.wav", Tone(1000, 0.2, 8000));
+        WriteFileBytes(settingsPath(), kSettings);
+        appInstance = GetModuleHandleA(nullptr);
+        window = CreateMainWindow();
+        ShowWindow(window, SW_SHOWNORMAL);
+    }
+
+    static int busyChannels()
+    {
+        int busy = 0;
+        for (int i = 0; i < kOutputChannels; ++i)
+            busy += audioEngine->channel(i).busy ? 1 : 0;
+        return busy;
+    }
+
+    static void waitIdle()
+    {
+        for (DWORD start = GetTickCount(); busyChannels() && GetTickCount() - start < 3000;)
+            Sleep(20);
+    }
+};
+
+bool checked(UINT id)
+{
+    return GetMenuState(GetMenu(window), id, MF_BYCOMMAND) & MF_CHECKED;
+}
+
+// The slot panel's top inside the viewport.
+int panelTop()
+{
+    RECT panel, viewport;
+    GetWindowRect(slotPanelWindow, &panel);
+    GetWindowRect(panelViewport, &viewport);
+    return panel.top - viewport.top;
+}
+
+std::string menuItem(HMENU menu, int position)
+{
+    char text[64] = "";
+    GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
+    if (!text[0])
+        return "-";
+    UINT id = GetMenuItemID(menu, position);
+    return std::string(text) + (id == UINT(-1) ? "" : " " + std::to_string(id));
+}
+
+}  // namespace
+
+TEST_F(MainWindow, MenuHoldsEveryPopupItemAndId)
+{
+    const char* expected[4][10] = {
+        {"ファイル(&F)", "開く 32792", "停止 32795", "-", "名前を付けて保存 32796", "-",
+         "アプリケーションの終了(&X) 105"},
+        {"キーロガー", "記録開始 32799", "停止 32800"},
+        {"再生レート", "-3 32808", "-2 32809", "-1 32810", "-", "44100Hz 32811", "-", "+1 32812",
+         "+2 32813", "+3 32814"},
+        {"ヘルプ(&H)", "バージョン情報(&A)... 104"},
+    };
+    HMENU menu = GetMenu(window);
+    ASSERT_EQ(GetMenuItemCount(menu), 4);
+    for (int p = 0; p < 4; ++p) {
+        char title[64] = "";
+        GetMenuStringA(menu, p, title, sizeof title, MF_BYPOSITION);
+        EXPECT_STREQ(title, expected[p][0]) << "popup " << p;
+        HMENU popup = GetSubMenu(menu, p);
+        int count = GetMenuItemCount(popup);
+        for (int i = 0; i < 9; ++i) {
+            std::string want = expected[p][i + 1] ? expected[p][i + 1] : "";
+            std::string got = i < count ? menuItem(popup, i) : "";
+            EXPECT_EQ(got, want) << "popup " << p << " item " << i;
+        }
+    }
+}
+
+TEST_F(MainWindow, RateCheckStartsOn44100AndAReloadGoesBackToTheFileRate)
+{
+    EXPECT_TRUE(checked(32811)) << "the check starts on 44100Hz";
+    for (UINT id = 32808; id <= 32814; ++id)
+        EXPECT_EQ(checked(id), id == 32811) << "item " << id;
+    EXPECT_EQ(audioEngine->sampleRate(), 48000) << "the engine runs at the file's rate";
+    EXPECT_EQ(audioEngine->channel(0).format.nSamplesPerSec, 48000u);
+
+    SendMessageA(window, WM_COMMAND, 32808, 0);
+    EXPECT_EQ(audioEngine->channel(31).format.nSamplesPerSec, 32000u) << "-3 runs at 32000 Hz";
+    SendMessageA(window, WM_COMMAND, 32812, 0);
+    EXPECT_TRUE(checked(32812) && !checked(32811) && !checked(32808)) << "the check moves to +1";
+    EXPECT_EQ(audioEngine->channel(31).format.nSamplesPerSec, 48000u) << "+1 runs at 48000 Hz";
+
+    SendMessageA(window, WM_COMMAND, 32814, 0);
+    SendMessageA(window, kSlotsChanged, 0, 0);
+    EXPECT_EQ(audioEngine->sampleRate(), 48000) << "a reload builds the engine at the file's rate";
+    EXPECT_EQ(audioEngine->channel(31).format.nSamplesPerSec, 48000u);
+    EXPECT_TRUE(checked(32814)) << "while the check stays on +3";
+    SendMessageA(window, WM_COMMAND, 32811, 0);
+}
+
+TEST_F(MainWindow, ViewportIsCentredAndFollowsTheWindowSize)
+{
+    ASSERT_EQ(GetDlgItem(window, 45457), panelViewport) << "the viewport is the child 45457";
+    EXPECT_EQ(GetParent(slotPanelWindow), panelViewport);
+    SetWindowPos(window, nullptr, 0, 0, 901, 500, SWP_NOMOVE | SWP_NOZORDER);
+    RECT client, viewport;
+    GetClientRect(window, &client);
+    GetWindowRect(panelViewport, &viewport);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&viewport), 2);
+    EXPECT_EQ(viewport.left, client.right / 2 - 300) << "client width " << client.right;
+    EXPECT_EQ(viewport.top, 4);
+    EXPECT_EQ(viewport.right - viewport.left, 600);
+    EXPECT_EQ(viewport.bottom - viewport.top, client.bottom) << "as high as the client area";
+    SetWindowPos(window, nullptr, 0, 0, 660, 540, SWP_NOMOVE | SWP_NOZORDER);
+}
+
+TEST_F(MainWindow, WheelStepsTenPixelsWithoutLowerLimitAndShowSlotsReturnsToTop)
+{
+    SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    EXPECT_EQ(panelTop(), 0) << "up at the top stays";
+    for (int i = 0; i < 3; ++i)
+        SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, -3 * WHEEL_DELTA), 0);
+    EXPECT_EQ(panelTop(), -30) << "10 pixels per notification, whatever the delta";
+    SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, 1), 0);
+    EXPECT_EQ(panelTop(), -20);
+    for (int i = 0; i < 200; ++i)
+        SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+    EXPECT_EQ(panelTop(), -2020) << "down goes on past the last row";
+
+    SendMessageA(window, kShowSlots, 9, 0);
+    EXPECT_EQ(panelTop(), 0) << "showing one part's rows starts at the top";
+    EXPECT_EQ(rowFilter, 9);
+    SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+    SendMessageA(window, kShowSlots, 32778, 0);
+    EXPECT_EQ(panelTop(), 0);
+    EXPECT_EQ(rowFilter, -1) << "32778 shows all rows";
+}
+
+TEST_F(MainWindow, StoreSlotReplacesTheKeyFillsTheFirstEmptyEntryAndRewritesTheFile)
+{
+    SoundSlot record = soundSlots[1];
+        record.volume = 200;
+    SendMessageA(window, kStoreSlot, reinterpret_cast<WPARAM>(&record), 0);
+    EXPECT_EQ(soundSlots[1].volume, 200) << "the entry bound to M is replaced";
+
+    record.keyCode = 0x43;
+    record.volume = 50;
+    SendMessageA(window, kStoreSlot, reinterpret_cast<WPARAM>(&record), 0);
+    EXPECT_EQ(slotCount, 4) << "a new key fills the first empty entry";
+    EXPECT_EQ(soundSlots[3].slotIndex, 3) << "the read back numbers it";
+    EXPECT_EQ(ReadFileBytes(settingsPath()),
+              "48000\r\n4294967295\r\n"
+              "sounds\\tone.wav,20,127,127,DR_BASS1\r\n"
+              "sounds\\tone.wav,4d,200,127,DR_SNARE1\r\n"
+              "sounds\\tone.wav,42,127,127,DR_CLASH\r\n"
+              "sounds\\tone.wav,43,50,127,DR_SNARE1\r\n");
+
+    // A full table without the key takes nothing, yet the file is written.
+    for (int i = 4; i < kSlotTableSize; ++i) {
+        soundSlots[i] = soundSlots[0];
+        soundSlots[i].keyCode = static_cast<uint8_t>(0x60 + i);
+    }
+    record.keyCode = 0x44;
+    SendMessageA(window, kStoreSlot, reinterpret_cast<WPARAM>(&record), 0);
+    EXPECT_EQ(slotCount, 60);
+    EXPECT_EQ(ReadFileBytes(settingsPath()).find(",44,"), std::string::npos)
+        << "the key D was stored into a full table";
+
+    for (int i = 3; i < kSlotTableSize; ++i)
+        soundSlots[i] = SoundSlot{};
+    soundSlots[1].volume = 127;
+    SendMessageA(window, kSlotsChanged, 0, 0);
+    EXPECT_EQ(ReadFileBytes(settingsPath()), kSettings) << "back to the three rows";
+}
+
+TEST_F(MainWindow, PlaySlotSoundsARowsEntryOrAPartsFirstSlot)
+{
+    ASSERT_EQ(slotCount, 3);
+    waitIdle();
+    SendMessageA(window, kPlaySlot, 75, 1001);
+    EXPECT_EQ(busyChannels(), 0) << "an index past the table sounds nothing";
+    SendMessageA(window, kPlaySlot, 2, 1003);
+    ASSERT_EQ(busyChannels(), 1) << "a row's entry sounds";
+    EXPECT_EQ(audioEngine->channel(0).voiceSlot, 2);
+    waitIdle();
+
+    SendMessageA(window, kPlaySlot, soundSlots[1].partId, 0);
+    ASSERT_EQ(busyChannels(), 1) << "a drum part sounds its first slot";
+    EXPECT_EQ(audioEngine->channel(0).voiceSlot, 1);
+    waitIdle();
+    SendMessageA(window, kPlaySlot, DR_RIDE, 0);
+    EXPECT_EQ(busyChannels(), 0) << "a part without a slot sounds nothing";
+}
