@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Judges a recording of program_keys_play (raw s16le stereo at 44100 Hz):
-the scenes are the stretches of sound between silences of 0.8 s or more, and
+the scenes are the stretches of sound between silences of 2.2 s or more, and
 a hit is a rise from silence; each scene must hold the hits it played."""
 import sys
 
@@ -23,7 +23,7 @@ def main(path):
     onsets = [i * STEP for i in range(1, len(loud)) if loud[i] and not loud[max(0, i - 20):i].any()]
     scenes = []
     for t in onsets:
-        if scenes and t - scenes[-1][-1] < 0.8:
+        if scenes and t - scenes[-1][-1] < 2.2:
             scenes[-1].append(t)
         else:
             scenes.append([t])

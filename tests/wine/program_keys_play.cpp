@@ -1,7 +1,8 @@
 // Plays the real pokopon.exe from the keyboard while capture_test.sh records
 // the sound server; program_keys_check.py then counts the hits of each scene.
-// The program runs from a fresh folder with a settings file of tones, and the
-// keys reach its window as the key messages the platform sends it.
+// The program runs from a fresh folder with a settings file of tones; the keys
+// are pressed on the X server's keyboard, so that they reach the program as a
+// player's keys do, with the server's auto-repeat while one is held.
 #include <windows.h>
 
 #include <cstdio>
@@ -11,12 +12,13 @@
 #include "support/program_run.h"
 #include "support/test_folder.h"
 #include "support/wav_file.h"
+#include "support/x_input.h"
 
 namespace {
 
-constexpr WPARAM kSpace = 0x20, kM = 0x4D, kQ = 0x51;
 constexpr DWORD kBetweenHits = 350;
-constexpr DWORD kBetweenScenes = 1200;
+constexpr DWORD kBetweenScenes = 3000;
+constexpr DWORD kHeld = 1500;  // long enough for the server to repeat the key
 
 // Space and M sound a short tone from rows 0 and 1; rows 2 to 55 are bound to
 // a silent sample; Q is bound only in row 56, which key-down never reaches.
@@ -38,18 +40,15 @@ std::string settings()
     return text;
 }
 
-HWND window;
-
-void key(UINT message, WPARAM code, DWORD waitMs = 0)
+void key(const char* action, const char* name, DWORD waitMs = 0)
 {
-    PostMessageA(window, message, code, 0);
+    Xdotool(std::string(action) + " " + name);
     Sleep(waitMs);
 }
 
-void press(WPARAM code, DWORD waitMs)
+void press(const char* name, DWORD waitMs)
 {
-    key(WM_KEYDOWN, code);
-    key(WM_KEYUP, code, waitMs);
+    key("key", name, waitMs);
 }
 
 void scene(const char* what)
@@ -72,38 +71,43 @@ int main()
     ProgramRun program(folder);
     BoxWatch boxes({}, program.processId());
     program.resume();
-    window = program.waitWindow("TForm");
+    HWND window = program.waitWindow("TForm");
     if (!window) {
         std::printf("the main window did not appear (%zu boxes)\n", boxes.seen().size());
         return 1;
     }
     Sleep(500);
+    if (!FocusProgramWindow(window, "pokopon.exe")) {
+        std::printf("the main window could not be given the keyboard\n");
+        return 1;
+    }
 
     scene("held Space: one hit, the repeats are dropped");
-    key(WM_KEYDOWN, kSpace, kBetweenHits);
-    key(WM_KEYDOWN, kSpace, kBetweenHits);
-    key(WM_KEYDOWN, kSpace, kBetweenHits);
-    key(WM_KEYUP, kSpace, kBetweenScenes);
+    key("keydown", "space", kHeld);
+    key("keyup", "space", kBetweenScenes);
 
     scene("Space pressed, released, pressed: two hits");
-    press(kSpace, kBetweenHits);
-    press(kSpace, kBetweenScenes);
+    press("space", kBetweenHits);
+    press("space", kBetweenScenes);
 
-    scene("Space held, M, Space again: three hits");
-    key(WM_KEYDOWN, kSpace, kBetweenHits);
-    key(WM_KEYDOWN, kM, kBetweenHits);
-    key(WM_KEYDOWN, kSpace, kBetweenHits);
-    key(WM_KEYUP, kSpace);
-    key(WM_KEYUP, kM, kBetweenScenes);
+    scene("Space held, M held, Space again: three hits");
+    key("keydown", "space", kBetweenHits);
+    key("keydown", "m", kHeld);
+    key("keyup", "space");
+    key("keydown", "space", kBetweenHits);
+    key("keyup", "space");
+    key("keyup", "m", kBetweenScenes);
 
     scene("Space, Q (bound only in row 56), Space: two hits");
-    press(kSpace, kBetweenHits);
-    press(kQ, kBetweenHits);
-    press(kSpace, kBetweenScenes);
+    press("space", kBetweenHits);
+    press("q", kBetweenHits);
+    press("space", kBetweenScenes);
 
     PostMessageA(window, WM_CLOSE, 0, 0);
     DWORD code = program.waitExit();
     std::printf("program ended with %lu after %zu boxes\n", code, boxes.seen().size());
+    for (const SeenBox& box : boxes.seen())
+        std::printf("box: %s\n", utf8(box.text).c_str());
     RemoveTree(folder);
     return code == 0 && boxes.seen().empty() ? 0 : 1;
 }

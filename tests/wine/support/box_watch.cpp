@@ -122,6 +122,9 @@ void BoxWatch::look(HWND window)
     GetClassNameA(window, cls, sizeof cls);
     if (pid != processId_ || std::string(cls) != "#32770" || !IsWindowVisible(window))
         return;
+    // A box has buttons; the loading splash, a dialog too, has none.
+    if (!FindWindowExA(window, nullptr, "Button", nullptr))
+        return;
 
     int answer = IDOK;
     {

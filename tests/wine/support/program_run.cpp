@@ -7,6 +7,7 @@ namespace {
 struct WindowQuery {
     DWORD pid;
     const char* className;
+    const char* title;
     HWND found;
 };
 
@@ -17,7 +18,10 @@ BOOL CALLBACK matchWindow(HWND w, LPARAM lp)
     GetWindowThreadProcessId(w, &pid);
     char cls[64] = "";
     GetClassNameA(w, cls, sizeof cls);
-    if (pid == q->pid && std::string(cls) == q->className && IsWindowVisible(w)) {
+    char title[256] = "";
+    GetWindowTextA(w, title, sizeof title);
+    if (pid == q->pid && std::string(cls) == q->className && IsWindowVisible(w) &&
+        (!q->title || std::string(title) == q->title)) {
         q->found = w;
         return FALSE;
     }
@@ -26,11 +30,12 @@ BOOL CALLBACK matchWindow(HWND w, LPARAM lp)
 
 }  // namespace
 
-ProgramRun::ProgramRun(const std::string& folder)
+ProgramRun::ProgramRun(const std::string& folder, const std::string& program)
 {
     CreateDirectoryA(folder.c_str(), nullptr);
-    std::string exe = folder + "\\pokopon.exe";
-    CopyFileA(FromUnixPath(POKOPON_EXE).c_str(), exe.c_str(), FALSE);
+    std::string source = program.empty() ? FromUnixPath(POKOPON_EXE) : program;
+    std::string exe = folder + "\\" + source.substr(source.find_last_of('\\') + 1);
+    CopyFileA(source.c_str(), exe.c_str(), FALSE);
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     CreateProcessA(exe.c_str(), nullptr, nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
@@ -63,10 +68,10 @@ DWORD ProgramRun::waitExit(DWORD timeoutMs)
     return code;
 }
 
-HWND ProgramRun::waitWindow(const char* className, DWORD timeoutMs)
+HWND ProgramRun::waitWindow(const char* className, const char* title, DWORD timeoutMs)
 {
     DWORD start = GetTickCount();
-    WindowQuery q = {info_.dwProcessId, className, nullptr};
+    WindowQuery q = {info_.dwProcessId, className, title, nullptr};
     while (!q.found && GetTickCount() - start < timeoutMs) {
         EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&q));
         if (!q.found)

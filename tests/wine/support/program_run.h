@@ -7,17 +7,19 @@
 
 class ProgramRun {
 public:
-    // Copies pokopon.exe into folder (created if needed) and starts it there,
-    // suspended until resume(), so that watchers can be set up first.
-    explicit ProgramRun(const std::string& folder);
+    // Copies the program (pokopon.exe unless another is named by its Windows
+    // path) into folder, created if needed, and starts it there, suspended
+    // until resume(), so that watchers can be set up first.
+    explicit ProgramRun(const std::string& folder, const std::string& program = "");
     ~ProgramRun();
 
     DWORD processId() const { return info_.dwProcessId; }
     void resume();
     // The exit code, or STILL_ACTIVE on time-out.
     DWORD waitExit(DWORD timeoutMs = 20000);
-    // A visible top-level window of the program with that class, waiting for it.
-    HWND waitWindow(const char* className, DWORD timeoutMs = 20000);
+    // A visible top-level window of the program with that class (and title,
+    // unless null), waiting for it.
+    HWND waitWindow(const char* className, const char* title = nullptr, DWORD timeoutMs = 20000);
 
 private:
     PROCESS_INFORMATION info_ = {};

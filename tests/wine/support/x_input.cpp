@@ -1,0 +1,86 @@
+#include "support/x_input.h"
+
+#include "support/test_folder.h"
+
+#include <utility>
+
+namespace {
+
+// The Unix side of a path on drive Z:.
+std::string unixPath(std::string path)
+{
+    path.erase(0, 2);
+    for (char& c : path)
+        if (c == '\\')
+            c = '/';
+    return path;
+}
+
+BOOL CALLBACK countVisible(HWND window, LPARAM query)
+{
+    auto* q = reinterpret_cast<std::pair<DWORD, int>*>(query);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == q->first && IsWindowVisible(window))
+        ++q->second;
+    return TRUE;
+}
+
+int visibleWindows(DWORD process)
+{
+    std::pair<DWORD, int> query(process, 0);
+    EnumWindows(countVisible, reinterpret_cast<LPARAM>(&query));
+    return query.second;
+}
+
+}  // namespace
+
+bool Xdotool(const std::string& arguments)
+{
+    // Wine starts a Unix program given by its path on drive Z:, but the handle
+    // it returns does not follow that program: a shell leaves the exit code in
+    // a file instead, which is waited for here.
+    std::string status = ExeFolder() + "xdotool.status";
+    DeleteFileA(status.c_str());
+    std::string command = "/bin/sh -c \"/usr/bin/xdotool " + arguments + "; echo $? > '" +
+                          unixPath(status) + ".tmp' && mv '" + unixPath(status) + ".tmp' '" +
+                          unixPath(status) + "'\"";
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA("Z:\\bin\\sh", command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &si, &pi))
+        return false;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(5))
+        if (FileExists(status))
+            return ReadFileBytes(status) == "0\n";
+    return false;
+}
+
+bool FocusProgramWindow(HWND window, const char* exeName)
+{
+    // Wait for the program's other windows (the closing splash) to go, so
+    // that its main window is the one the search finds.
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(50)) {
+        if (visibleWindows(process) != 1)
+            continue;
+        if (!Xdotool(std::string("search --onlyvisible --classname ") + exeName +
+                     " windowfocus --sync"))
+            return false;
+        // Wine activates the window when the focus event reaches it.
+        for (DWORD wait = GetTickCount(); GetTickCount() - wait < 3000; Sleep(50))
+            if (GetForegroundWindow() == window) {
+                // Keys pressed right after the focus change went missing
+                // here: a Shift press and a pause come first.
+                bool warmed = Xdotool("key shift");
+                Sleep(1000);
+                return warmed;
+            }
+        return false;
+    }
+    return false;
+}
