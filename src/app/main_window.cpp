@@ -9,10 +9,13 @@
 #include "audio/audio_engine.h"
 #include "audio/playback_rate.h"
 #include "audio/rate_menu.h"
+#include "keylog/key_logger.h"
 #include "slots/settings_file.h"
 #include "slots/sound_slot.h"
 #include "ui/about_box.h"
 #include "ui/loading_splash.h"
+#include "util/message_boxes.h"
+#include "util/window_text.h"
 #include "util/screen_centre.h"
 
 HINSTANCE appInstance;
@@ -28,6 +31,11 @@ constexpr int kHeight = 540;
 constexpr int kMenuResource = 109;
 constexpr int kCommandAbout = 104;
 constexpr int kCommandQuit = 105;
+constexpr int kCommandOpen = 32792;
+constexpr int kCommandStopPlayback = 32795;
+constexpr int kCommandSave = 32796;
+constexpr int kCommandStartRecording = 32799;
+constexpr int kCommandStopRecording = 32800;
 
 // What the other windows of the program tell the main window.
 constexpr UINT kShowSlotsMessage = WM_USER + 100;
@@ -45,21 +53,63 @@ void onShowSlots(WPARAM which)
 
 void onCommand(HWND window, int id)
 {
-    if (id == kCommandAbout)
+    switch (id) {
+    case kCommandAbout:
         ShowAboutBox(appInstance, window);
-    else if (id == kCommandQuit)
+        return;
+    case kCommandQuit:
         SendMessageA(window, WM_CLOSE, 0, 0);
-    else
-        updateRateMenu(mainMenu, id, audioEngine);
+        return;
+    case kCommandOpen:
+        if (keyLogger->hasRecording())
+            SendCommand(window, kCommandStopRecording);
+        keyLogger->openPerformance(nullptr);
+        return;
+    case kCommandStopPlayback:
+        keyLogger->stopPlayback();
+        return;
+    case kCommandSave:
+        keyLogger->savePerformance();
+        break;
+    case kCommandStartRecording:
+        keyLogger->startRecording();
+        break;
+    case kCommandStopRecording:
+        keyLogger->stopRecording();
+        break;
+    }
+    keyLogger->updateMenuState(id);
+    updateRateMenu(mainMenu, id, audioEngine);
+}
+
+// Asks about a recording that was not saved; Cancel, or a cancelled save,
+// keeps the program running.
+void onClose(HWND window)
+{
+    if (keyLogger->hasRecording()) {
+        int answer = AskYesNoCancel(window, keyLogger->stopTitle(),
+                                    "保存していないデータがあります。\n保存しますか？");
+        if (answer == IDCANCEL)
+            return;
+        if (answer == IDYES) {
+            keyLogger->savePerformance();
+            if (keyLogger->hasRecording())
+                return;
+        }
+    }
+    PostQuitMessage(0);
 }
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    keyHook(message, wParam);
     switch (message) {
     case WM_CREATE:
         mainWindow = window;
         mainMenu = GetMenu(window);
         DragAcceptFiles(window, TRUE);
+        keyLogger = new KeyLogger(window, "PKPN00");
+        keyLogger->updateMenuState(0);
         // The check starts on 44100Hz whatever rate the settings file gives.
         updateRateMenu(mainMenu, kRateMenuStart, nullptr);
         initApplication();
@@ -102,8 +152,11 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case kIgnoredMessage:
         return 0;
+    case WM_DROPFILES:
+        keyLogger->onDropFiles(reinterpret_cast<HDROP>(wParam));
+        return 0;
     case WM_CLOSE:
-        PostQuitMessage(0);
+        onClose(window);
         return 0;
     case WM_DESTROY:
         masterVolume = 0xFFFFFFFFu;

@@ -8,6 +8,8 @@ extern "C" decltype(&MessageBoxA) __imp_MessageBoxA;
 
 namespace {
 
+constexpr int kFileNameField = 0x47C;
+
 constexpr int kMessageTextId = 0xFFFF;
 constexpr int kMessageIconId = 0x0440;  // the icon control of the platform's boxes
 
@@ -122,8 +124,9 @@ void BoxWatch::look(HWND window)
     GetClassNameA(window, cls, sizeof cls);
     if (pid != processId_ || std::string(cls) != "#32770" || !IsWindowVisible(window))
         return;
-    // A box has buttons; the loading splash, a dialog too, has none.
-    if (!FindWindowExA(window, nullptr, "Button", nullptr))
+    // A box has buttons, which the loading splash has not, and no file name
+    // field, which the file dialogs have.
+    if (!FindWindowExA(window, nullptr, "Button", nullptr) || GetDlgItem(window, kFileNameField))
         return;
 
     int answer = IDOK;

@@ -1,0 +1,158 @@
+#include "keylog/key_logger.h"
+
+#include <mmsystem.h>
+
+#include <atomic>
+#include <cstring>
+#include <thread>
+
+#include "util/debug_trace.h"
+#include "util/message_boxes.h"
+
+KeyLogger* keyLogger;
+
+namespace {
+
+constexpr int kCommandSave = 32796;
+constexpr int kCommandStartRecording = 32799;
+constexpr int kCommandStopRecording = 32800;
+
+std::atomic<uint8_t> recording;
+PendingKeys pending;
+CRITICAL_SECTION pendingLock;
+
+void enableItem(HWND window, int id, bool enabled)
+{
+    EnableMenuItem(GetMenu(window), static_cast<UINT>(id),
+                   MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+}  // namespace
+
+void keyHook(UINT message, WPARAM wParam)
+{
+    if (!recording || (message != WM_KEYDOWN && message != WM_KEYUP))
+        return;
+    uint8_t code = static_cast<uint8_t>(wParam & 0xFF);
+    EnterCriticalSection(&pendingLock);
+    if (message == WM_KEYDOWN)
+        queueKey(pending, code, 0);
+    else
+        queueKey(pending, 0, code);
+    LeaveCriticalSection(&pendingLock);
+}
+
+KeyLogger::KeyLogger(HWND window, const char* magic) : window(window)
+{
+    std::memcpy(this->magic, magic, kMagicSize);
+    InitializeCriticalSection(&pendingLock);
+    clearRecording();
+    std::memset(playBuffer, 0, sizeof playBuffer);
+}
+
+void KeyLogger::clearRecording()
+{
+    std::memset(records, 0, sizeof records);
+    EnterCriticalSection(&pendingLock);
+    pending = PendingKeys{};
+    LeaveCriticalSection(&pendingLock);
+    recordCount = 0;
+    elapsedSeconds = 0;
+    tickCount = 0;
+    clock = RecordingClock{};
+}
+
+void KeyLogger::startRecording()
+{
+    recording = 1;
+    // An earlier recording that was not saved goes without a question.
+    clearRecording();
+    TIMECAPS caps = {};
+    timeGetDevCaps(&caps, sizeof caps);
+    timeBeginPeriod(caps.wPeriodMin);
+    recordTimer.stop();
+    DebugLine("REC");
+    recordTimer.start(period, recordingTick, this);
+}
+
+void KeyLogger::stopRecording()
+{
+    char title[64];
+    formatClockTitle(title, sizeof title, "STOP", clock);
+    SetWindowTextA(window, title);
+    DebugLine(title);
+    recordTimer.stop();
+    recording = 0;
+}
+
+const char* KeyLogger::stopTitle()
+{
+    formatClockTitle(text, sizeof text, "STOP", clock);
+    return text;
+}
+
+void KeyLogger::showClock()
+{
+    clock = clockOf(elapsedSeconds);
+    char title[64];
+    formatClockTitle(title, sizeof title, "REC", clock);
+    SetWindowTextA(window, title);
+    DebugLine(title);
+}
+
+void KeyLogger::recordingTick(void* self)
+{
+    auto* logger = static_cast<KeyLogger*>(self);
+    ++logger->tickCount;
+    if (logger->tickCount == 1 && logger->elapsedSeconds == 0)
+        logger->showClock();
+    if (logger->tickCount > 1000 / logger->period - 1) {
+        logger->tickCount = 0;
+        ++logger->elapsedSeconds;
+        logger->showClock();
+    }
+    if (logger->recordCount > kMaxRecords - 1) {
+        logger->stopRecording();
+        logger->announce("これ以上記録できません。\n停止後、ファイルを保存してください。");
+        return;
+    }
+    EnterCriticalSection(&pendingLock);
+    logger->records[logger->recordCount] = takeKey(pending);
+    LeaveCriticalSection(&pendingLock);
+    ++logger->recordCount;
+}
+
+void KeyLogger::announce(const char* message)
+{
+    HWND owner = window;
+    std::thread([owner, message] { ShowInfo(owner, message); }).detach();
+}
+
+void KeyLogger::updateMenuState(int command)
+{
+    switch (command) {
+    case 0:
+        enableItem(window, kCommandStartRecording, true);
+        enableItem(window, kCommandStopRecording, false);
+        enableItem(window, kCommandSave, false);
+        break;
+    case kCommandStartRecording:
+        enableItem(window, kCommandStartRecording, false);
+        enableItem(window, kCommandStopRecording, true);
+        enableItem(window, kCommandSave, false);
+        break;
+    case kCommandStopRecording:
+        enableItem(window, kCommandStartRecording, true);
+        enableItem(window, kCommandStopRecording, false);
+        enableItem(window, kCommandSave, true);
+        break;
+    case kCommandSave:
+        // A cancelled save keeps the records, and the menu as it was.
+        if (!hasRecording()) {
+            enableItem(window, kCommandStartRecording, true);
+            enableItem(window, kCommandStopRecording, false);
+            enableItem(window, kCommandSave, false);
+        }
+        break;
+    }
+}

@@ -1,0 +1,39 @@
+#include "keylog/performance_format.h"
+
+#include <cstdio>
+#include <cstring>
+
+const char kPerformanceMagic[kMagicSize] = {'P', 'K', 'P', 'N', '0', '0'};
+
+bool hasPerformanceMagic(const char* head, size_t got)
+{
+    return got >= kMagicSize && std::strncmp(head, kPerformanceMagic, kMagicSize) == 0;
+}
+
+size_t performanceBytesToRead(uint64_t fileSize)
+{
+    if (fileSize <= kMagicSize)
+        return 0;
+    uint64_t rest = fileSize - kMagicSize;
+    return rest < kRecordBytes ? static_cast<size_t>(rest) : kRecordBytes;
+}
+
+uint32_t performanceRecordCount(uint64_t fileSize)
+{
+    return static_cast<uint32_t>(performanceBytesToRead(fileSize) / 2);
+}
+
+RecordingClock clockOf(int32_t elapsedSeconds)
+{
+    RecordingClock clock;
+    clock.hours = elapsedSeconds / 3600;
+    clock.minutes = (elapsedSeconds - 3600 * clock.hours) / 60;
+    clock.seconds = elapsedSeconds - 3600 * clock.hours - 60 * clock.minutes;
+    return clock;
+}
+
+void formatClockTitle(char* out, size_t size, const char* state, const RecordingClock& clock)
+{
+    std::snprintf(out, size, "%s %02d:%02d:%02d - ポコポン", state, clock.hours, clock.minutes,
+                  clock.seconds);
+}

@@ -1,0 +1,303 @@
+// The key logger inside the main window, built in this process as the program
+// builds it: the menu, the titles, saving through the real save dialog,
+// replaying files, and the question when closing with a recording.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "app/key_path.h"
+#include "app/main_window.h"
+#include "keylog/key_logger.h"
+#include "support/box_watch.h"
+#include "support/test_folder.h"
+#include "support/wav_file.h"
+
+namespace {
+
+constexpr int kNameField = 0x47C;
+HWND window;
+
+std::string title()
+{
+    char text[256] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+bool enabled(UINT id)
+{
+    return !(GetMenuState(GetMenu(window), id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED));
+}
+
+// Handles the messages of this thread for a while, as the program's loop does.
+void pump(DWORD ms)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < ms;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            if (msg.message != WM_QUIT)
+                DispatchMessageA(&msg);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
+// Waits for count boxes while handling this thread's messages: the replay
+// sends its keys to the window and waits for them.
+bool waitBoxes(BoxWatch& boxes, size_t count, DWORD timeoutMs = 5000)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; pump(10))
+        if (boxes.seen().size() >= count)
+            return true;
+    return false;
+}
+
+bool quitRequested()
+{
+    MSG msg;
+    return PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
+}
+
+// Types name into the next file dialog of this process and presses OK, or
+// cancels it when name is empty.
+std::thread answerFileDialog(std::string name)
+{
+    return std::thread([name] {
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(20)) {
+            HWND dialog = FindWindowA("#32770", nullptr);
+            if (!dialog || !GetDlgItem(dialog, kNameField))
+                continue;
+            Sleep(200);
+            if (name.empty()) {
+                PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+            } else {
+                SetDlgItemTextA(dialog, kNameField, name.c_str());
+                PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+            }
+            return;
+        }
+    });
+}
+
+std::string performance(const std::string& records)
+{
+    return "PKPN00" + records;
+}
+
+class KeyLoggerTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        FreshFolder(ExeFolder() + "sounds");
+        WriteWav(ExeFolder() + "sounds\\tone.wav", Tone(1000, 0.05, 8000));
+        WriteFileBytes(ExeFolder() + "sounds\\Setting.csv",
+                       "44100\r\n4294967295\r\n"
+                       "sounds\\tone.wav,20,127,127,DR_BASS1\r\n"
+                       "sounds\\tone.wav,bb,127,127,DR_SNARE1\r\n");
+        appInstance = GetModuleHandleA(nullptr);
+        window = CreateMainWindow();
+        ShowWindow(window, SW_SHOWNORMAL);
+        pump(700);  // the splash's hold
+    }
+
+    // A performance file of the test's folder, replayed from its path.
+    static bool play(const char* name, const std::string& bytes)
+    {
+        WriteFileBytes(ExeFolder() + name, bytes);
+        return keyLogger->openPerformance((ExeFolder() + name).c_str());
+    }
+};
+
+}  // namespace
+
+TEST_F(KeyLoggerTest, MenuAndTitlesFollowRecordingAndSaving)
+{
+    EXPECT_TRUE(enabled(32799) && !enabled(32800) && !enabled(32796)) << "after creation";
+    SendMessageA(window, WM_COMMAND, 32799, 0);
+    EXPECT_TRUE(!enabled(32799) && enabled(32800) && !enabled(32796)) << "while recording";
+    pump(1100);
+    EXPECT_EQ(title(), "REC 00:00:01 - ポコポン") << utf8(title());
+    SendMessageA(window, WM_COMMAND, 32800, 0);
+    EXPECT_EQ(title(), "STOP 00:00:01 - ポコポン") << utf8(title());
+    EXPECT_TRUE(enabled(32799) && !enabled(32800) && enabled(32796)) << "stopped with records";
+
+    std::thread cancel = answerFileDialog("");
+    SendMessageA(window, WM_COMMAND, 32796, 0);
+    cancel.join();
+    EXPECT_TRUE(keyLogger->hasRecording()) << "a cancelled save keeps the records";
+    EXPECT_TRUE(enabled(32796)) << "and the menu as it was";
+
+    BoxWatch boxes;
+    std::string path = ExeFolder() + "silence.pkp";
+    DeleteFileA(path.c_str());
+    std::thread save = answerFileDialog(path);
+    SendMessageA(window, WM_COMMAND, 32796, 0);
+    save.join();
+    ASSERT_TRUE(waitBoxes(boxes, 1)) << "no box after saving";
+    EXPECT_EQ(boxes.seen()[0].text, "保存しました。");
+    EXPECT_EQ(boxes.seen()[0].caption, "ポコポン");
+    EXPECT_EQ(title(), "ポコポン");
+    EXPECT_FALSE(keyLogger->hasRecording()) << "a save clears the records";
+    EXPECT_TRUE(enabled(32799) && !enabled(32800) && !enabled(32796)) << "after the save";
+
+    std::string file = ReadFileBytes(path);
+    ASSERT_GE(file.size(), 6u);
+    EXPECT_EQ(file.substr(0, 6), "PKPN00");
+    size_t records = (file.size() - 6) / 2;
+    EXPECT_NEAR(static_cast<double>(records), 275.0, 12.0) << "1.1 s of 4 ms steps";
+    EXPECT_EQ(file.find_first_not_of('\0', 6), std::string::npos) << "silence records nothing";
+}
+
+TEST_F(KeyLoggerTest, KeysLandAtTheirStepsAndARestartBeginsEmpty)
+{
+    SendMessageA(window, WM_COMMAND, 32799, 0);
+    SendMessageA(window, WM_KEYDOWN, 0x41, 0);  // dropped with the restart below
+    pump(300);
+    SendMessageA(window, WM_COMMAND, 32799, 0);
+    pump(400);
+    SendMessageA(window, WM_KEYDOWN, 0x20, 0);
+    SendMessageA(window, WM_KEYDOWN, 0x20, 0x40000000);  // an auto-repeat is recorded too
+    SendMessageA(window, WM_KEYUP, 0x20, 0);
+    pump(400);
+    SendMessageA(window, WM_KEYDOWN, 0xBB, 0);
+    SendMessageA(window, WM_SYSKEYDOWN, 0x43, 0);  // system keys are not
+    pump(200);
+    SendMessageA(window, WM_COMMAND, 32800, 0);
+
+    std::string path = ExeFolder() + "keys.pkp";
+    BoxWatch boxes;
+    std::thread save = answerFileDialog(path);
+    SendMessageA(window, WM_COMMAND, 32796, 0);
+    save.join();
+    std::string file = ReadFileBytes(path);
+    ASSERT_GT(file.size(), 6u);
+    std::string downs, ups;
+    size_t spaceAt = 0, equalsAt = 0;
+    for (size_t i = 6; i + 1 < file.size(); i += 2) {
+        size_t step = (i - 6) / 2;
+        if (file[i]) {
+            downs += file[i];
+            if (file[i] == 0x20 && !spaceAt)
+                spaceAt = step;
+            if (static_cast<uint8_t>(file[i]) == 0xBB)
+                equalsAt = step;
+        }
+        if (file[i + 1])
+            ups += file[i + 1];
+    }
+    EXPECT_EQ(downs, "\x20\x20\xBB") << "the restart dropped A, the repeat kept, Alt-C not";
+    EXPECT_EQ(ups, "\x20");
+    EXPECT_NEAR(static_cast<double>(spaceAt), 100.0, 10.0) << "Space 0.4 s in";
+    EXPECT_NEAR(static_cast<double>(equalsAt), 200.0, 12.0) << "the key 0xBB 0.8 s in";
+}
+
+TEST_F(KeyLoggerTest, ReplayPlaysTheKeysThenEndsWithAMessage)
+{
+    BoxWatch boxes;
+    // Space down at step 10 and up at step 20, then 0xBB down at step 60.
+    std::string records(2 * 70, '\0');
+    records[20] = 0x20;
+    records[41] = 0x20;
+    records[120] = static_cast<char>(0xBB);
+    DWORD start = GetTickCount();
+    ASSERT_TRUE(play("replay.pkp", performance(records)));
+    EXPECT_EQ(title(), "replay.pkp - 再生中") << utf8(title());
+    ASSERT_TRUE(waitBoxes(boxes, 1)) << "no message at the end";
+    DWORD took = GetTickCount() - start;
+    EXPECT_EQ(boxes.seen()[0].text, "再生が終了しました。");
+    EXPECT_EQ(boxes.seen()[0].caption, "ポコポン");
+    EXPECT_NEAR(static_cast<double>(took), 280.0, 200.0) << "70 steps of 4 ms";
+    EXPECT_EQ(lastKeyDown, 0xBB) << "the replayed keys went through the key path";
+    SendMessageA(window, WM_KEYUP, 0xBB, 0);
+}
+
+TEST_F(KeyLoggerTest, RefusedShortAndOversizedFiles)
+{
+    {
+        BoxWatch boxes;
+        EXPECT_FALSE(play("text.pkp", "PKPN0 is not the magic"));
+        ASSERT_TRUE(waitBoxes(boxes, 1));
+        EXPECT_EQ(boxes.seen()[0].text, "このソフトウェアで作成したファイルではありません。");
+        EXPECT_EQ(boxes.seen()[0].caption, "エラー");
+        EXPECT_EQ(title(), "ポコポン");
+    }
+    for (std::string bytes : {std::string("PKPN00"), std::string("PKPN00\x41"),
+                              std::string("PKPN00\x20\0\x20", 9)}) {
+        BoxWatch boxes;
+        EXPECT_TRUE(play("short.pkp", bytes)) << bytes.size() << " bytes";
+        ASSERT_TRUE(waitBoxes(boxes, 1)) << "a short file ends at once";
+        EXPECT_EQ(boxes.seen()[0].text, "再生が終了しました。");
+    }
+    EXPECT_EQ(lastKeyDown, 0x20) << "the 9-byte file holds one record, Space down; its last byte is no key-up";
+    SendMessageA(window, WM_KEYUP, 0x20, 0);
+
+    // Far more than the buffer holds: only the buffer is read.
+    BoxWatch boxes;
+    std::string big(6 + 1000000 + 4000, '\0');
+    big.replace(0, 6, "PKPN00");
+    EXPECT_TRUE(play("big.pkp", big));
+    pump(200);
+    EXPECT_TRUE(boxes.seen().empty()) << "still playing";
+    SendMessageA(window, WM_COMMAND, 32795, 0);
+    EXPECT_EQ(title(), "ポコポン") << "停止 ends the replay";
+}
+
+TEST_F(KeyLoggerTest, StoppingADenseReplayNeverDeadlocks)
+{
+    // A key message at every step: a tick is nearly always sending one.
+    std::string records;
+    for (int i = 0; i < 20000; ++i)
+        records += i % 2 ? std::string("\0\x20", 2) : std::string("\x20\0", 2);
+    std::atomic<bool> done{false};
+    std::thread guard([&] {
+        for (int i = 0; i < 300 && !done; ++i)
+            Sleep(100);
+        EXPECT_TRUE(done) << "stopping the replay hung";
+        if (!done)
+            TerminateProcess(GetCurrentProcess(), 3);
+    });
+    for (int i = 0; i < 50; ++i) {
+        ASSERT_TRUE(play("dense.pkp", performance(records)));
+        pump(i % 5 * 3);
+        SendMessageA(window, WM_COMMAND, 32795, 0);
+    }
+    done = true;
+    guard.join();
+    EXPECT_EQ(title(), "ポコポン");
+}
+
+TEST_F(KeyLoggerTest, ClosingWithARecordingAsksFirst)
+{
+    SendMessageA(window, WM_COMMAND, 32799, 0);
+    pump(100);
+    SendMessageA(window, WM_COMMAND, 32800, 0);
+    std::string stop = title();
+    {
+        BoxWatch boxes({IDCANCEL});
+        SendMessageA(window, WM_CLOSE, 0, 0);
+        ASSERT_EQ(boxes.seen().size(), 1u);
+        EXPECT_EQ(boxes.seen()[0].text, "保存していないデータがあります。\n保存しますか？");
+        EXPECT_EQ(boxes.seen()[0].caption, stop) << utf8(boxes.seen()[0].caption);
+        EXPECT_TRUE(boxes.seen()[0].hasYes && boxes.seen()[0].hasNo && boxes.seen()[0].hasCancel);
+        EXPECT_FALSE(quitRequested()) << "Cancel stays";
+    }
+    {
+        BoxWatch boxes({IDYES});
+        std::thread cancel = answerFileDialog("");
+        SendMessageA(window, WM_CLOSE, 0, 0);
+        cancel.join();
+        EXPECT_FALSE(quitRequested()) << "Yes and a cancelled save stay";
+        EXPECT_TRUE(keyLogger->hasRecording());
+    }
+    {
+        BoxWatch boxes({IDNO});
+        SendMessageA(window, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(quitRequested()) << "No quits without saving";
+    }
+    keyLogger->clearRecording();
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(quitRequested()) << "without a recording the close quits at once";
+}
