@@ -11,6 +11,7 @@
 
 #include "app/key_path.h"
 #include "app/main_window.h"
+#include "audio/audio_engine.h"
 #include "keylog/key_logger.h"
 #include "support/box_watch.h"
 #include "support/test_folder.h"
@@ -101,6 +102,13 @@ protected:
         window = CreateMainWindow();
         ShowWindow(window, SW_SHOWNORMAL);
         pump(700);  // the splash's hold
+    }
+
+    // The channels closed before the process ends under their callbacks.
+    static void TearDownTestSuite()
+    {
+        delete audioEngine;
+        audioEngine = nullptr;
     }
 
     // A performance file of the test's folder, replayed from its path.

@@ -46,6 +46,13 @@ protected:
         ShowWindow(window, SW_SHOWNORMAL);
     }
 
+    // The channels closed before the process ends under their callbacks.
+    static void TearDownTestSuite()
+    {
+        delete audioEngine;
+        audioEngine = nullptr;
+    }
+
     static int busyChannels()
     {
         int busy = 0;
@@ -156,18 +163,18 @@ TEST_F(MainWindow, WheelStepsTenPixelsWithoutLowerLimitAndShowSlotsReturnsToTop)
     SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
     EXPECT_EQ(panelTop(), 0) << "up at the top stays";
     for (int i = 0; i < 3; ++i)
-        SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, -3 * WHEEL_DELTA), 0);
+        SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-3 * WHEEL_DELTA)), 0);
     EXPECT_EQ(panelTop(), -30) << "10 pixels per notification, whatever the delta";
     SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, 1), 0);
     EXPECT_EQ(panelTop(), -20);
     for (int i = 0; i < 200; ++i)
-        SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+        SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
     EXPECT_EQ(panelTop(), -2020) << "down goes on past the last row";
 
     SendMessageA(window, kShowSlots, 9, 0);
     EXPECT_EQ(panelTop(), 0) << "showing one part's rows starts at the top";
     EXPECT_EQ(rowFilter, 9);
-    SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+    SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
     SendMessageA(window, kShowSlots, 32778, 0);
     EXPECT_EQ(panelTop(), 0);
     EXPECT_EQ(rowFilter, -1) << "32778 shows all rows";

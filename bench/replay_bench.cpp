@@ -1,0 +1,81 @@
+// Replay timing: a 60-second performance (15,000 records, a key message at
+// every step) replayed into the program's main window, built in this process,
+// with the arrival of every replayed key timed in the window procedure.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "app/main_window.h"
+#include "keylog/key_logger.h"
+#include "support/test_folder.h"
+#include "support/wav_file.h"
+
+namespace {
+
+WNDPROC programProc;
+LARGE_INTEGER frequency;
+std::vector<LONGLONG> arrivals;
+
+LRESULT CALLBACK timingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_KEYDOWN) {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        arrivals.push_back(now.QuadPart);
+    }
+    return CallWindowProcA(programProc, window, message, wParam, lParam);
+}
+
+double ms(LONGLONG ticks)
+{
+    return ticks * 1000.0 / frequency.QuadPart;
+}
+
+void pumpUntil(bool (*done)(), DWORD timeoutMs)
+{
+    for (DWORD start = GetTickCount(); !done() && GetTickCount() - start < timeoutMs;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
+}  // namespace
+
+int main()
+{
+    QueryPerformanceFrequency(&frequency);
+    FreshFolder(ExeFolder() + "sounds");
+    WriteWav(ExeFolder() + "sounds\\tone.wav", Tone(1000, 0.02, 8000));
+    WriteFileBytes(ExeFolder() + "sounds\\Setting.csv",
+                   "44100\r\n4294967295\r\nsounds\\tone.wav,20,127,127,DR_BASS1\r\n");
+    appInstance = GetModuleHandleA(nullptr);
+    HWND window = CreateMainWindow();
+    ShowWindow(window, SW_SHOWNORMAL);
+    programProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(timingProc)));
+
+    // Key A, bound to nothing: a down and an up at every step, no sound.
+    constexpr int kRecords = 15000;
+    std::string file = "PKPN00";
+    for (int i = 0; i < kRecords; ++i)
+        file += "\x41\x41";
+    WriteFileBytes(ExeFolder() + "sixty.pkp", file);
+    arrivals.reserve(kRecords);
+    keyLogger->openPerformance((ExeFolder() + "sixty.pkp").c_str());
+    pumpUntil([] { return arrivals.size() >= static_cast<size_t>(kRecords); }, 90000);
+    std::vector<double> gaps;
+    for (size_t i = 1; i < arrivals.size(); ++i)
+        gaps.push_back(ms(arrivals[i] - arrivals[i - 1]));
+    std::sort(gaps.begin(), gaps.end());
+    double took = ms(arrivals.back() - arrivals.front()) + 4.0;
+    std::printf("replay of %d records (60 s): took %.3f s (%+.2f %%; goal within 0.5 %%),"
+                " %zu keys arrived\n",
+                kRecords, took / 1000, (took - 60000) / 600, arrivals.size());
+    std::printf("interval between ticks: median %.2f ms, 99th percentile %.2f ms, max %.2f ms\n",
+                gaps[gaps.size() / 2], gaps[gaps.size() * 99 / 100], gaps.back());
+    return arrivals.size() == static_cast<size_t>(kRecords) ? 0 : 1;
+}
