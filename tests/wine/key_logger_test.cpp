@@ -5,7 +5,10 @@
 
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include <atomic>
+#include <cstring>
 #include <string>
 #include <thread>
 
@@ -62,14 +65,35 @@ bool quitRequested()
     return PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
 }
 
+BOOL CALLBACK findFileDialog(HWND window, LPARAM found)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char name[16] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (process != GetCurrentProcessId() || std::string(name) != "#32770" ||
+        !IsWindowVisible(window) || !GetDlgItem(window, kNameField))
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+// A file dialog of this process; other tests beside this one show theirs.
+HWND fileDialog()
+{
+    HWND found = nullptr;
+    EnumWindows(findFileDialog, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 // Types name into the next file dialog of this process and presses OK, or
 // cancels it when name is empty.
 std::thread answerFileDialog(std::string name)
 {
     return std::thread([name] {
         for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(20)) {
-            HWND dialog = FindWindowA("#32770", nullptr);
-            if (!dialog || !GetDlgItem(dialog, kNameField))
+            HWND dialog = fileDialog();
+            if (!dialog)
                 continue;
             Sleep(200);
             if (name.empty()) {
@@ -220,6 +244,46 @@ TEST_F(KeyLoggerTest, ReplayPlaysTheKeysThenEndsWithAMessage)
     EXPECT_NEAR(static_cast<double>(took), 280.0, 200.0) << "70 steps of 4 ms";
     EXPECT_EQ(lastKeyDown, 0xBB) << "the replayed keys went through the key path";
     SendMessageA(window, WM_KEYUP, 0xBB, 0);
+}
+
+// A drop of files on the window, as the shell hands it over.
+HDROP dropOf(const std::string& first, const std::string& second)
+{
+    std::string names = first + '\0' + second + '\0' + '\0';
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size());
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    std::memcpy(drop + 1, names.data(), names.size());
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+TEST_F(KeyLoggerTest, DropStopsTheRecordingAndReplaysTheFirstFileUnderItsBareName)
+{
+    std::string records(2 * 30, '\0');
+    records[40] = static_cast<char>(0xBB);
+    WriteFileBytes(ExeFolder() + "dropped.pkp", performance(records));
+    WriteFileBytes(ExeFolder() + "second.pkp", performance(std::string("\x20\0", 2)));
+    SendMessageA(window, WM_COMMAND, 32799, 0);
+    SendMessageA(window, WM_KEYDOWN, 0x41, 0);
+    pump(100);
+
+    BoxWatch boxes;
+    SendMessageA(window, WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(dropOf(ExeFolder() + "dropped.pkp",
+                                                 ExeFolder() + "second.pkp")), 0);
+    EXPECT_EQ(title(), "dropped.pkp") << "a dropped replay shows the bare name: " << utf8(title());
+    EXPECT_TRUE(keyLogger->hasRecording()) << "the recording is stopped, its records kept";
+    EXPECT_TRUE(enabled(32799) && !enabled(32800) && enabled(32796)) << "as after 停止";
+    ASSERT_TRUE(waitBoxes(boxes, 1)) << "the replay did not end";
+    EXPECT_EQ(boxes.seen()[0].text, "再生が終了しました。");
+    EXPECT_EQ(lastKeyDown, 0xBB) << "the first file was played, not the second";
+    SendMessageA(window, WM_KEYUP, 0xBB, 0);
+
+    SendMessageA(window, WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(dropOf(ExeFolder() + "silence.txt", "")), 0);
+    EXPECT_EQ(title(), "ポコポン") << "a file that cannot be opened leaves the plain title";
+    keyLogger->clearRecording();
 }
 
 TEST_F(KeyLoggerTest, RefusedShortAndOversizedFiles)
