@@ -77,12 +77,14 @@ void KeyLogger::startRecording()
 
 void KeyLogger::stopRecording()
 {
+    // The timer goes first: a tick between the title and the kill would put
+    // the REC clock back.
+    recordTimer.stop();
+    recording = 0;
     char title[64];
     formatClockTitle(title, sizeof title, "STOP", clock);
     SetWindowTextA(window, title);
     DebugLine(title);
-    recordTimer.stop();
-    recording = 0;
 }
 
 const char* KeyLogger::stopTitle()

@@ -20,6 +20,7 @@ public:
     void startRecording();
     void stopRecording();
     bool hasRecording() const { return recordCount != 0; }
+    uint32_t recordedSteps() const { return recordCount; }
     // "STOP hh:mm:ss - ポコポン" with the clock last shown.
     const char* stopTitle();
     void clearRecording();

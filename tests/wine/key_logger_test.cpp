@@ -187,9 +187,12 @@ TEST_F(KeyLoggerTest, KeysLandAtTheirStepsAndARestartBeginsEmpty)
 {
     SendMessageA(window, WM_COMMAND, 32799, 0);
     SendMessageA(window, WM_KEYDOWN, 0x41, 0);  // dropped with the restart below
-    pump(300);
+    pump(1100);
+    SendMessageA(window, WM_COMMAND, 32800, 0);
     SendMessageA(window, WM_COMMAND, 32799, 0);
-    pump(400);
+    pump(20);
+    EXPECT_EQ(title(), "REC 00:00:00 - ポコポン") << "a restart begins at zero: " << utf8(title());
+    pump(380);
     SendMessageA(window, WM_KEYDOWN, 0x20, 0);
     SendMessageA(window, WM_KEYDOWN, 0x20, 0x40000000);  // an auto-repeat is recorded too
     SendMessageA(window, WM_KEYUP, 0x20, 0);

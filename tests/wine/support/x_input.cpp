@@ -33,6 +33,22 @@ int visibleWindows(DWORD process)
     return query.second;
 }
 
+// Keys pressed right after the focus change went missing: hold Shift until
+// Wine's key state shows it held, and release it again.
+bool keysArrive()
+{
+    auto shiftHeld = [] { return (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0; };
+    if (!Xdotool("keydown shift"))
+        return false;
+    bool held = false;
+    for (DWORD start = GetTickCount(); !held && GetTickCount() - start < 5000; Sleep(20))
+        held = shiftHeld();
+    Xdotool("keyup shift");
+    for (DWORD start = GetTickCount(); shiftHeld() && GetTickCount() - start < 5000;)
+        Sleep(20);
+    return held && !shiftHeld();
+}
+
 }  // namespace
 
 bool Xdotool(const std::string& arguments)
@@ -73,13 +89,8 @@ bool FocusProgramWindow(HWND window, const char* exeName)
             return false;
         // Wine activates the window when the focus event reaches it.
         for (DWORD wait = GetTickCount(); GetTickCount() - wait < 3000; Sleep(50))
-            if (GetForegroundWindow() == window) {
-                // Keys pressed right after the focus change went missing
-                // here: a Shift press and a pause come first.
-                bool warmed = Xdotool("key shift");
-                Sleep(1000);
-                return warmed;
-            }
+            if (GetForegroundWindow() == window)
+                return keysArrive();
         return false;
     }
     return false;
