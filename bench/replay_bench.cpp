@@ -8,10 +8,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/main_window.h"
 #include "keylog/key_logger.h"
+#include "support/program_here.h"
 #include "support/test_folder.h"
-#include "support/wav_file.h"
 
 namespace {
 
@@ -49,13 +48,8 @@ void pumpUntil(bool (*done)(), DWORD timeoutMs)
 int main()
 {
     QueryPerformanceFrequency(&frequency);
-    FreshFolder(ExeFolder() + "sounds");
-    WriteWav(ExeFolder() + "sounds\\tone.wav", Tone(1000, 0.02, 8000));
-    WriteFileBytes(ExeFolder() + "sounds\\Setting.csv",
-                   "44100\r\n4294967295\r\nsounds\\tone.wav,20,127,127,DR_BASS1\r\n");
-    appInstance = GetModuleHandleA(nullptr);
-    HWND window = CreateMainWindow();
-    ShowWindow(window, SW_SHOWNORMAL);
+    HWND window = StartProgramHere(
+        "44100\r\n4294967295\r\nsounds\\tone.wav,20,127,127,DR_BASS1\r\n", 0.02);
     programProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(timingProc)));
 
@@ -89,5 +83,6 @@ int main()
     uint32_t steps = keyLogger->recordedSteps();
     std::printf("recording of %.3f s: %u steps, %.3f s at 4 ms (%+.2f %%; goal within 0.5 %%)\n",
                 ran / 1000, steps, steps * 0.004, (steps * 4.0 - ran) / ran * 100);
+    EndProgramHere();
     return arrivals.size() == static_cast<size_t>(kRecords) ? 0 : 1;
 }

@@ -8,6 +8,7 @@
 #include "app/main_window.h"
 #include "app/panel_viewport.h"
 #include "audio/audio_engine.h"
+#include "kit/kit_button.h"
 #include "slots/default_sound_set.h"
 #include "slots/settings_file.h"
 #include "slots/sound_slot.h"
@@ -60,4 +61,5 @@ void initApplication()
     audioEngine->setMasterVolume(masterVolume);
     loadingSplash->SetProgressText("完了");
     loadingSplash->CloseSplash();
+    BuildKit(mainWindow, loadingSplash);
 }

@@ -1,6 +1,7 @@
 #include "app/key_path.h"
 
 #include "audio/audio_engine.h"
+#include "kit/kit_button.h"
 #include "slots/sound_slot.h"
 
 AudioEngine* audioEngine;
@@ -18,6 +19,7 @@ void onKeyDown(uint8_t key)
     if (audioEngine)
         audioEngine->trigger(soundSlots[slot]);
     LeaveCriticalSection(&sharedLock);
+    LightPart(soundSlots[slot].partId);
     lastKeyDown = key;
 }
 
@@ -25,6 +27,9 @@ void onKeyUp(uint8_t key)
 {
     // The sound plays to its end; key up only matters for the drum part on
     // screen, and for the auto-repeat rule.
+    int slot = findKeyUpSlot(soundSlots, slotCount, key);
+    if (slot >= 0)
+        ReleasePart(soundSlots[slot].partId);
     if (key == lastKeyDown)
         lastKeyDown = 0;
 }
@@ -35,9 +40,14 @@ void onPlaySlot(WPARAM which, LPARAM sender)
     if (!audioEngine)
         return;
     if (sender >= kFirstRowControlId) {
-        // A slot row names its entry; a stray index sounds nothing.
-        if (which < kSlotTableSize)
-            audioEngine->trigger(soundSlots[which]);
+        // A slot row names its entry; a stray index sounds nothing. Its drum
+        // part lights for a moment.
+        if (which >= kSlotTableSize)
+            return;
+        audioEngine->trigger(soundSlots[which]);
+        LightPart(soundSlots[which].partId);
+        Sleep(100);
+        ReleasePart(soundSlots[which].partId);
         return;
     }
     int slot = findPartSlot(soundSlots, slotCount, static_cast<int32_t>(which));

@@ -37,6 +37,9 @@ void LoadingSplash::SetProgressText(const char* text)
 
 void LoadingSplash::CloseSplash()
 {
+    // The splash paints nothing more while it holds before going, so later
+    // texts only change the buffer: start-up does not wait for the hold.
+    textLine = nullptr;
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
 }
 

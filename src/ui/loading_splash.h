@@ -14,7 +14,8 @@ public:
     // Shows two spaces and then the text (at most 253 bytes). Waits until the
     // splash thread has shown it; dropped once the splash has gone.
     void SetProgressText(const char* text);
-    // Asks the splash to close; it holds for half a second, then goes.
+    // Asks the splash to close; it holds for half a second, then goes. Texts
+    // from now on are dropped.
     void CloseSplash();
 
 private:

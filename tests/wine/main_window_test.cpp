@@ -12,8 +12,8 @@
 #include "audio/audio_engine.h"
 #include "slots/part_names.h"
 #include "slots/sound_slot.h"
+#include "support/program_here.h"
 #include "support/test_folder.h"
-#include "support/wav_file.h"
 
 namespace {
 
@@ -38,19 +38,11 @@ class MainWindow : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        FreshFolder(ExeFolder() + "sounds");
-        WriteWav(ExeFolder() + "sounds\\tone.wav", Tone(1000, 0.2, 8000));
-        WriteFileBytes(settingsPath(), kSettings);
-        appInstance = GetModuleHandleA(nullptr);
-        window = CreateMainWindow();
-        ShowWindow(window, SW_SHOWNORMAL);
+        window = StartProgramHere(kSettings, 0.2);
     }
-
-    // The channels closed before the process ends under their callbacks.
     static void TearDownTestSuite()
     {
-        delete audioEngine;
-        audioEngine = nullptr;
+        EndProgramHere();
     }
 
     static int busyChannels()

@@ -86,14 +86,16 @@ int main()
     BoxWatch boxes({}, program.processId());
     program.resume();
     window = program.waitWindow("TForm");
-    if (!window || !FocusProgramWindow(window, "pokopon.exe")) {
+    if (!window || !FocusProgramWindow(window)) {
         std::printf("FAIL: the main window did not appear or take the keyboard\n");
         return 1;
     }
 
     std::printf("scene: live, Space, = (0xBB) and , (0xBC) half a second apart\n");
     PostMessageA(window, WM_COMMAND, 32799, 0);
-    Sleep(300);
+    // A long lead-in: when the open dialog closes, the kit comes to the front
+    // window by window, and the replay's first keys would wait for that.
+    Sleep(1500);
     for (const char* key : {"space", "equal", "comma"}) {
         Xdotool(std::string("key ") + key);
         Sleep(500);

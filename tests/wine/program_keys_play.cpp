@@ -77,7 +77,7 @@ int main()
         return 1;
     }
     Sleep(500);
-    if (!FocusProgramWindow(window, "pokopon.exe")) {
+    if (!FocusProgramWindow(window)) {
         std::printf("the main window could not be given the keyboard\n");
         return 1;
     }

@@ -16,20 +16,23 @@ std::string unixPath(std::string path)
     return path;
 }
 
-BOOL CALLBACK countVisible(HWND window, LPARAM query)
+BOOL CALLBACK countDialogs(HWND window, LPARAM query)
 {
     auto* q = reinterpret_cast<std::pair<DWORD, int>*>(query);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (process == q->first && IsWindowVisible(window))
+    char name[16] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (process == q->first && IsWindowVisible(window) && std::string(name) == "#32770")
         ++q->second;
     return TRUE;
 }
 
-int visibleWindows(DWORD process)
+// The program's visible dialogs: the splash while it closes, message boxes.
+int visibleDialogs(DWORD process)
 {
     std::pair<DWORD, int> query(process, 0);
-    EnumWindows(countVisible, reinterpret_cast<LPARAM>(&query));
+    EnumWindows(countDialogs, reinterpret_cast<LPARAM>(&query));
     return query.second;
 }
 
@@ -75,17 +78,18 @@ bool Xdotool(const std::string& arguments)
     return false;
 }
 
-bool FocusProgramWindow(HWND window, const char* exeName)
+bool FocusProgramWindow(HWND window)
 {
-    // Wait for the program's other windows (the closing splash) to go, so
-    // that its main window is the one the search finds.
+    // Found by its title, once the closing splash has gone.
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
+    char title[256] = "";
+    GetWindowTextA(window, title, sizeof title);
     for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(50)) {
-        if (visibleWindows(process) != 1)
+        if (visibleDialogs(process) != 0)
             continue;
-        if (!Xdotool(std::string("search --onlyvisible --classname ") + exeName +
-                     " windowfocus --sync"))
+        if (!Xdotool(std::string("search --onlyvisible --name '^") + title +
+                     "$' windowfocus --sync"))
             return false;
         // Wine activates the window when the focus event reaches it.
         for (DWORD wait = GetTickCount(); GetTickCount() - wait < 3000; Sleep(50))

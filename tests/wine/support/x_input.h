@@ -9,7 +9,7 @@
 // Runs xdotool with the arguments and waits for it; true when it succeeded.
 bool Xdotool(const std::string& arguments);
 // Gives the X keyboard focus to a program's window, as a click on it would, so
-// that the keys xdotool presses reach it: once it is the program's only
-// visible window, found by the name Wine gives the program's X windows (its
-// file name, exeName). No other run of that file may be on the screen.
-bool FocusProgramWindow(HWND window, const char* exeName);
+// that the keys xdotool presses reach it. The window is found on the X server
+// by its title, once no dialog of its program shows; no other window on the
+// screen may have that title.
+bool FocusProgramWindow(HWND window);

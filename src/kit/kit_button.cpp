@@ -1,0 +1,93 @@
+#include "kit/kit_button.h"
+
+#include <cstdio>
+
+#include "slots/part_names.h"
+#include "ui/loading_splash.h"
+#include "util/resource_bitmap.h"
+
+CLayeredWindowButton* kitParts[kKitParts];
+
+namespace {
+
+constexpr UINT kShowSlotsMessage = WM_USER + 100;
+constexpr UINT kPlaySlotMessage = WM_USER + 103;
+constexpr int kCommandShowPart = 50000;
+constexpr int kCommandShowAll = 32778;
+constexpr int kCommandMinimise = 32788;
+
+}  // namespace
+
+CLayeredWindowButton::CLayeredWindowButton(HWND owner) : owner(owner) {}
+
+int32_t CLayeredWindowButton::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_LBUTTONDOWN:
+        SendMessageA(owner, kPlaySlotMessage, static_cast<WPARAM>(partIndex), 0);
+        break;
+    case WM_RBUTTONDOWN: {
+        POINT at;
+        GetCursorPos(&at);
+        auto moduleInstance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+        HMENU menu = LoadMenuA(moduleInstance, "RBTN_MENU1");
+        TrackPopupMenu(GetSubMenu(menu, 0), 0, at.x, at.y, 0, window, nullptr);
+        DestroyMenu(menu);
+        break;
+    }
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case kCommandShowPart:
+            SendMessageA(owner, kShowSlotsMessage, static_cast<WPARAM>(partIndex), 0);
+            break;
+        case kCommandShowAll:
+            SendMessageA(owner, kShowSlotsMessage, kCommandShowAll, 0);
+            break;
+        case kCommandMinimise:
+            MinimiseAll();
+            break;
+        }
+        break;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+        // Playing goes on while a kit window has the keyboard.
+        SendMessageA(owner, message, wParam, lParam);
+        break;
+    }
+    return 1;
+}
+
+void BuildKit(HWND owner, LoadingSplash* splash)
+{
+    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    for (int i = 0; i < kKitParts; ++i) {
+        kitParts[i] = new CLayeredWindowButton(owner);
+        const KitPart& part = kKitLayout[i];
+        if (part.hasWindow) {
+            ScreenPoint at = kitScreenPosition(part.designX, part.designY, width, height);
+            HBITMAP mask = LoadResourceBitmap(part.mask);
+            HBITMAP picture = LoadResourceBitmap(part.picture);
+            kitParts[i]->Create(at.x, at.y, picture, mask);
+        }
+        char text[64];
+        std::snprintf(text, sizeof text, "LayeredButton %s Create", drumPartNames[i]);
+        splash->SetProgressText(text);
+        kitParts[i]->SetPartName(drumPartNames[i]);
+        kitParts[i]->SetPartIndex(i);
+    }
+    CLAYEREDWINDOW::EnableDimming();
+    for (int part : kKitStackingOrder)
+        SetWindowPos(kitParts[part]->GetHandle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void LightPart(int32_t partId)
+{
+    if (partId >= 0 && partId < kKitParts && kitParts[partId])
+        kitParts[partId]->Light();
+}
+
+void ReleasePart(int32_t partId)
+{
+    if (partId >= 0 && partId < kKitParts && kitParts[partId])
+        kitParts[partId]->Release();
+}
