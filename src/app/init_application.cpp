@@ -13,6 +13,7 @@
 #include "slots/settings_file.h"
 #include "slots/sound_slot.h"
 #include "ui/loading_splash.h"
+#include "ui/slot_panel.h"
 #include "util/message_boxes.h"
 #include "util/resource_bitmap.h"
 
@@ -53,12 +54,15 @@ void initApplication()
     }
 
     CreateSlotPanelWindows(mainWindow);
+    BuildSlotPanel(slotPanelWindow, loadingSplash);
     loadingSplash->SetProgressText("WAVファイルをロード1");
     audioEngine = new AudioEngine(mainWindow, &sharedLock);
     loadingSplash->SetProgressText("WAVファイルをロード2");
     audioEngine->loadSamples(soundSlots, static_cast<int32_t>(sampleRate), slotCount);
     loadingSplash->SetProgressText("WAVファイルをロード3");
     audioEngine->setMasterVolume(masterVolume);
+    rowFilter = -1;
+    ShowAllSlotRows(loadingSplash);
     loadingSplash->SetProgressText("完了");
     loadingSplash->CloseSplash();
     BuildKit(mainWindow, loadingSplash);

@@ -48,6 +48,7 @@ constexpr WPARAM kShowAllSlots = 32778;
 void onShowSlots(WPARAM which)
 {
     rowFilter = which == kShowAllSlots ? -1 : static_cast<int32_t>(which);
+    showFilteredRows();
     ResetSlotPanelScroll();
 }
 

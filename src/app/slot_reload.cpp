@@ -5,11 +5,22 @@
 #include "app/panel_viewport.h"
 #include "audio/audio_engine.h"
 #include "slots/settings_file.h"
+#include "ui/slot_panel.h"
+
+void showFilteredRows()
+{
+    if (rowFilter == -1)
+        ShowAllSlotRows(nullptr);
+    else
+        ShowPartSlotRows(rowFilter);
+}
 
 void reloadSlots()
 {
     saveSettings();
     loadSettings();
+    RefreshSlotRows();
+    showFilteredRows();
     // The new engine runs at the file's rate, whatever the rate menu shows,
     // and keeps the channels' volume as the platform has it.
     delete audioEngine;

@@ -3,6 +3,8 @@
 
 #include "slots/sound_slot.h"
 
+// The rows of the slot list that rowFilter asks for.
+void showFilteredRows();
 // Writes the table to the settings file, reads it back (numbering the
 // entries and checking their drum parts) and rebuilds the audio engine at the
 // file's rate.

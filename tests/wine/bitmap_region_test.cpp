@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "support/pixel_region.h"
 #include "ui/bitmap_region.h"
 
 namespace {
@@ -29,32 +30,10 @@ HBITMAP face(int width, int height, const std::function<COLORREF(int, int)>& pai
     return bitmap;
 }
 
-// The rectangle minus every key-colour pixel, one subtraction each.
-HRGN pixelByPixel(HBITMAP bitmap)
-{
-    BITMAP info = {};
-    GetObjectA(bitmap, sizeof info, &info);
-    HRGN region = CreateRectRgn(0, 0, info.bmWidth, info.bmHeight);
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    for (int y = 0; y < info.bmHeight; ++y)
-        for (int x = 0; x < info.bmWidth; ++x)
-            if (GetPixel(dc, x, y) == kKey) {
-                HRGN pixel = CreateRectRgn(x, y, x + 1, y + 1);
-                CombineRgn(region, region, pixel, RGN_DIFF);
-                DeleteObject(pixel);
-            }
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return region;
-}
-
 void expectSameRegion(HBITMAP bitmap, int keyed, const std::string& what)
 {
     HRGN runs = RegionFromBitmap(bitmap, nullptr);
-    HRGN plain = pixelByPixel(bitmap);
+    HRGN plain = RegionPixelByPixel(bitmap);
     EXPECT_TRUE(EqualRgn(runs, plain)) << what << ": the regions differ";
     BITMAP info = {};
     GetObjectA(bitmap, sizeof info, &info);

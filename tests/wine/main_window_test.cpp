@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 
 #include "app/key_path.h"
@@ -12,6 +13,7 @@
 #include "audio/audio_engine.h"
 #include "slots/part_names.h"
 #include "slots/sound_slot.h"
+#include "support/box_watch.h"
 #include "support/program_here.h"
 #include "support/test_folder.h"
 
@@ -226,4 +228,92 @@ TEST_F(MainWindow, PlaySlotSoundsARowsEntryOrAPartsFirstSlot)
     waitIdle();
     SendMessageA(window, kPlaySlot, DR_RIDE, 0);
     EXPECT_EQ(busyChannels(), 0) << "a part without a slot sounds nothing";
+}
+
+namespace {
+
+// A row of the slot list: the button with control id 1001 + i.
+HWND row(int i)
+{
+    return GetDlgItem(slotPanelWindow, 1001 + i);
+}
+
+// The centre y of a child of the slot panel, in the panel's coordinates.
+int centreY(HWND child)
+{
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, slotPanelWindow, reinterpret_cast<POINT*>(&r), 2);
+    return (r.top + r.bottom) / 2;
+}
+
+}  // namespace
+
+TEST_F(MainWindow, SlotListShowsTheUsedRowsPackedUnderTheHeader)
+{
+    HWND header = GetDlgItem(slotPanelWindow, 1000);
+    ASSERT_NE(header, nullptr) << "the header is the first control, id 1000";
+    EXPECT_EQ(centreY(header), 9);
+    EXPECT_FALSE(IsWindowEnabled(header)) << "the header ignores the mouse";
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_NE(row(i), nullptr) << "row " << i;
+        EXPECT_TRUE(IsWindowVisible(row(i))) << "row " << i;
+        EXPECT_EQ(centreY(row(i)), 27 + 18 * i) << "row " << i;
+    }
+    for (int i = 3; i < 60; ++i)
+        EXPECT_FALSE(IsWindowVisible(row(i))) << "unused row " << i << " is hidden";
+    RECT r;
+    GetWindowRect(row(0), &r);
+    EXPECT_EQ(r.right - r.left, 600);
+    EXPECT_EQ(r.bottom - r.top, 18);
+
+    SendMessageA(window, WM_USER + 100, DR_CLASH, 0);
+    EXPECT_FALSE(IsWindowVisible(row(0)));
+    EXPECT_TRUE(IsWindowVisible(row(2)));
+    EXPECT_EQ(centreY(row(2)), 27) << "one part's rows start at the top";
+    SendMessageA(window, WM_USER + 100, 32778, 0);
+    EXPECT_EQ(centreY(row(2)), 63) << "all rows again";
+}
+
+TEST_F(MainWindow, DeletingARowAsksAndCompactsTheTable)
+{
+    {
+        BoxWatch boxes({IDCANCEL});
+        SendMessageA(row(1), WM_COMMAND, 32782, 0);
+        ASSERT_EQ(boxes.seen().size(), 1u);
+        EXPECT_EQ(boxes.seen()[0].text, "削除しますか？");
+        EXPECT_EQ(boxes.seen()[0].owner, window) << "asked over the row's window";
+        EXPECT_EQ(ReadFileBytes(settingsPath()), kSettings) << "Cancel changes nothing";
+        EXPECT_EQ(slotCount, 3);
+    }
+    {
+        BoxWatch boxes({IDOK});
+        SendMessageA(row(1), WM_COMMAND, 32782, 0);
+        ASSERT_EQ(boxes.seen().size(), 1u);
+    }
+    EXPECT_EQ(slotCount, 2) << "OK removes the row";
+    EXPECT_EQ(soundSlots[1].partId, DR_CLASH) << "the later row moved up";
+    EXPECT_EQ(ReadFileBytes(settingsPath()),
+              "48000\r\n4294967295\r\n"
+              "sounds\\tone.wav,20,127,127,DR_BASS1\r\n"
+              "sounds\\tone.wav,42,127,127,DR_CLASH\r\n");
+    EXPECT_FALSE(IsWindowVisible(row(2))) << "the list shows two rows";
+    EXPECT_TRUE(IsWindowVisible(row(1)));
+
+    // Put the table back for the tests after this one.
+    soundSlots[2] = soundSlots[1];
+    soundSlots[1] = soundSlots[0];
+    soundSlots[1].keyCode = 0x4D;
+    soundSlots[1].partId = DR_SNARE1;
+    std::snprintf(soundSlots[1].partName, sizeof soundSlots[1].partName, "DR_SNARE1");
+    SendMessageA(window, WM_USER + 104, 0, 0);
+    EXPECT_EQ(ReadFileBytes(settingsPath()), kSettings);
+}
+
+TEST_F(MainWindow, KeysOnARowReachTheMainWindow)
+{
+    SendMessageA(row(0), WM_KEYDOWN, 0x20, 0);
+    EXPECT_EQ(lastKeyDown, 0x20) << "the key went on to the main window";
+    SendMessageA(row(0), WM_KEYUP, 0x20, 0);
+    EXPECT_EQ(lastKeyDown, 0);
 }

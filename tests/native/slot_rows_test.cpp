@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "ui/slot_rows.h"
+
+namespace {
+
+SoundSlot slot(uint8_t key, int32_t part, const char* path = "sounds\\bass2.wav")
+{
+    SoundSlot s = {};
+    std::snprintf(s.path, sizeof s.path, "%s", path);
+    s.keyCode = key;
+    s.volume = 128;
+    s.pan = 64;
+    s.partId = part;
+    std::snprintf(s.partName, sizeof s.partName, "DR_BASS1");
+    return s;
+}
+
+}  // namespace
+
+TEST(SlotRows, CaptionsOfARow)
+{
+    char captions[kRowCaptions][kCaptionSize] = {};
+    rowCaptions(slot(0x20, 3), "bass2.wav", captions);
+    EXPECT_STREQ(captions[0], "DR_BASS1");
+    EXPECT_STREQ(captions[1], "Space");
+    EXPECT_STREQ(captions[2], "128");
+    EXPECT_STREQ(captions[3], "64");
+    EXPECT_STREQ(captions[4], "bass2.wav  --  sounds\\bass2.wav");
+
+    char fresh[kRowCaptions][kCaptionSize] = {};
+    rowCaptions(slot(0x07, 3), "bass2.wav", fresh);  // 0x07 has no name
+    EXPECT_STREQ(fresh[1], "") << "a key without a name leaves the column empty";
+
+    std::string longPath(255, 'p');
+    rowCaptions(slot(0x20, 3, longPath.c_str()), longPath.c_str(), captions);
+    EXPECT_EQ(std::strlen(captions[4]), 255u) << "an over-long caption is cut to fit";
+}
+
+TEST(SlotRows, CentresPackTheShownRowsFromTheTop)
+{
+    SoundSlot table[kSlotTableSize] = {};
+    table[0] = slot(0x20, 3);
+    table[1] = slot(0x21, 4);
+    table[2] = slot(0x22, 9);
+    table[4] = slot(0x23, 9);
+    table[9] = slot(0x24, 9);
+    table[10] = SoundSlot{};  // unused, even with part 0
+    int centres[kSlotTableSize];
+    rowCentres(table, -1, centres);
+    EXPECT_EQ(centres[0], 27);
+    EXPECT_EQ(centres[1], 45);
+    EXPECT_EQ(centres[2], 63);
+    EXPECT_EQ(centres[3], -1) << "an unused entry is hidden";
+    EXPECT_EQ(centres[4], 81) << "no gap for the hidden row";
+    EXPECT_EQ(centres[9], 99);
+    EXPECT_EQ(centres[59], -1);
+
+    rowCentres(table, 9, centres);
+    EXPECT_EQ(centres[0], -1);
+    EXPECT_EQ(centres[2], 27) << "one part's rows start at the top";
+    EXPECT_EQ(centres[4], 45);
+    EXPECT_EQ(centres[9], 63);
+    rowCentres(table, 0, centres);
+    EXPECT_EQ(centres[10], -1) << "an empty entry of part 0 stays hidden";
+}
