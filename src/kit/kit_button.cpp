@@ -4,6 +4,7 @@
 
 #include "slots/part_names.h"
 #include "ui/loading_splash.h"
+#include "ui/slot_edit_dialog.h"
 #include "util/resource_bitmap.h"
 
 CLayeredWindowButton* kitParts[kKitParts];
@@ -13,6 +14,7 @@ namespace {
 constexpr UINT kShowSlotsMessage = WM_USER + 100;
 constexpr UINT kPlaySlotMessage = WM_USER + 103;
 constexpr int kCommandShowPart = 50000;
+constexpr int kCommandAdd = 50001;
 constexpr int kCommandShowAll = 32778;
 constexpr int kCommandMinimise = 32788;
 
@@ -39,6 +41,9 @@ int32_t CLayeredWindowButton::OnMessage(HWND window, UINT message, WPARAM wParam
         switch (LOWORD(wParam)) {
         case kCommandShowPart:
             SendMessageA(owner, kShowSlotsMessage, static_cast<WPARAM>(partIndex), 0);
+            break;
+        case kCommandAdd:
+            ShowSlotEditDialog(instance, window, {true, 0, partIndex, partName, owner});
             break;
         case kCommandShowAll:
             SendMessageA(owner, kShowSlotsMessage, kCommandShowAll, 0);

@@ -6,6 +6,7 @@
 
 #include "slots/sound_slot.h"
 #include "ui/bitmap_region.h"
+#include "ui/slot_edit_dialog.h"
 
 namespace Lumo {
 
@@ -14,6 +15,7 @@ namespace {
 constexpr UINT kShowSlotsMessage = WM_USER + 100;
 constexpr UINT kPlaySlotMessage = WM_USER + 103;
 constexpr UINT kSlotsChangedMessage = WM_USER + 104;
+constexpr int kCommandEdit = 32779;
 constexpr int kCommandDelete = 32782;
 constexpr int kCommandShowAll = 32778;
 constexpr int kMenuOffset = 50;  // the menu opens this far right of the pointer
@@ -200,7 +202,10 @@ void CustomButton::showMenu(LPARAM at)
 void CustomButton::onCommand(int id)
 {
     HWND owner = GetAncestor(window, GA_ROOTOWNER);
-    if (id == kCommandDelete) {
+    if (id == kCommandEdit) {
+        InvalidateRect(window, nullptr, TRUE);
+        ShowSlotEditDialog(instance, window, {false, rowIndex, 0, nullptr, owner});
+    } else if (id == kCommandDelete) {
         InvalidateRect(window, nullptr, TRUE);
         if (MessageBoxA(window, "削除しますか？", "", MB_OKCANCEL) == IDOK) {
             deleteAndCompact(rowIndex);

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "ui/slot_checks.h"
 #include "ui/slot_rows.h"
 
 namespace {
@@ -66,4 +68,30 @@ TEST(SlotRows, CentresPackTheShownRowsFromTheTop)
     EXPECT_EQ(centres[9], 63);
     rowCentres(table, 0, centres);
     EXPECT_EQ(centres[10], -1) << "an empty entry of part 0 stays hidden";
+}
+
+TEST(SlotChecks, TheFirstProblemInTheOrderTheUserIsTold)
+{
+    SoundSlot record = {};
+    record.volume = 0;
+    record.pan = 256;
+    EXPECT_EQ(checkSlot(record), SlotProblem::Volume) << "the volume before all else";
+    record.volume = 255;
+    EXPECT_EQ(checkSlot(record), SlotProblem::Pan);
+    record.pan = 1;
+    EXPECT_EQ(checkSlot(record), SlotProblem::NoFile) << "the file before the key";
+    std::snprintf(record.path, sizeof record.path, "sounds\\a.wav");
+    EXPECT_EQ(checkSlot(record), SlotProblem::NoKey);
+    record.keyCode = 0x41;
+    EXPECT_EQ(checkSlot(record), SlotProblem::None);
+}
+
+TEST(SlotChecks, AFullTableTakesOnlyAKeyItHolds)
+{
+    SoundSlot table[kSlotTableSize] = {};
+    EXPECT_TRUE(tableTakes(table, 0x41)) << "an empty table";
+    for (int i = 0; i < kSlotTableSize; ++i)
+        table[i].keyCode = static_cast<uint8_t>(0x60 + i);
+    EXPECT_FALSE(tableTakes(table, 0x41)) << "no free entry, no entry with the key";
+    EXPECT_TRUE(tableTakes(table, 0x61)) << "the key is replaced";
 }

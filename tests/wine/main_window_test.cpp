@@ -4,18 +4,23 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <thread>
 
 #include "app/key_path.h"
 #include "app/main_window.h"
 #include "app/panel_viewport.h"
 #include "audio/audio_engine.h"
+#include "kit/kit_button.h"
 #include "slots/part_names.h"
 #include "slots/sound_slot.h"
 #include "support/box_watch.h"
 #include "support/program_here.h"
 #include "support/test_folder.h"
+#include "support/x_input.h"
 
 namespace {
 
@@ -316,4 +321,191 @@ TEST_F(MainWindow, KeysOnARowReachTheMainWindow)
     EXPECT_EQ(lastKeyDown, 0x20) << "the key went on to the main window";
     SendMessageA(row(0), WM_KEYUP, 0x20, 0);
     EXPECT_EQ(lastKeyDown, 0);
+}
+
+namespace {
+
+// The slot edit dialog of this process, waited for.
+HWND waitEditDialog()
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(20)) {
+        HWND found = nullptr;
+        while ((found = FindWindowExA(nullptr, found, "#32770", nullptr))) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(found, &process);
+            if (process == GetCurrentProcessId() && IsWindowVisible(found) &&
+                GetDlgItem(found, 1003))
+                return found;
+        }
+    }
+    return nullptr;
+}
+
+std::string textOf(HWND dialog, int id)
+{
+    char text[300] = "";
+    if (id)
+        GetDlgItemTextA(dialog, id, text, sizeof text);
+    else
+        GetWindowTextA(dialog, text, sizeof text);
+    return text;
+}
+
+void waitBoxCount(BoxWatch& boxes, size_t count)
+{
+    for (DWORD start = GetTickCount(); boxes.seen().size() < count && GetTickCount() - start < 5000;)
+        Sleep(20);
+}
+
+int peak(int slot)
+{
+    auto* samples = reinterpret_cast<const int16_t*>(audioEngine->sampleData(slot));
+    int top = 0;
+    for (uint32_t i = 0; samples && i < audioEngine->sampleLength(slot) / 2; ++i)
+        top = std::max(top, std::abs(static_cast<int>(samples[i])));
+    return top;
+}
+
+}  // namespace
+
+TEST_F(MainWindow, EditingARowsVolumeRewritesTheFileAndTheSound)
+{
+    int before = peak(1);
+    BoxWatch boxes({IDOK});
+    std::string title, volume, pan, key, path;
+    std::thread user([&] {
+        HWND dialog = waitEditDialog();
+        if (!dialog)
+            return;
+        title = textOf(dialog, 0);
+        volume = textOf(dialog, 1003);
+        pan = textOf(dialog, 1004);
+        key = textOf(dialog, 1005);
+        path = textOf(dialog, 1002);
+        SetDlgItemTextA(dialog, 1003, "250");
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    SendMessageA(row(1), WM_COMMAND, 32779, 0);
+    user.join();
+    EXPECT_EQ(title, "DR_SNARE1") << "the dialog is titled with the row's part";
+    EXPECT_EQ(volume, "127");
+    EXPECT_EQ(pan, "127");
+    EXPECT_EQ(key, "M");
+    EXPECT_EQ(path, "sounds\\tone.wav");
+    ASSERT_EQ(boxes.seen().size(), 1u) << "its own key is found: the overwrite question";
+    EXPECT_EQ(boxes.seen()[0].text, "キーを上書きしますか？");
+    EXPECT_EQ(soundSlots[1].volume, 250);
+    EXPECT_NE(ReadFileBytes(settingsPath()).find("sounds\\tone.wav,4d,250,127,DR_SNARE1"),
+              std::string::npos) << "the file holds the new volume";
+    EXPECT_GT(peak(1), before * 3 / 2) << "the rebuilt engine plays it louder";
+
+    soundSlots[1].volume = 127;
+    SendMessageA(window, WM_USER + 104, 0, 0);
+    EXPECT_EQ(ReadFileBytes(settingsPath()), kSettings);
+}
+
+TEST_F(MainWindow, AddingFromTheKitChecksInOrderThenAppendsTheRow)
+{
+    BoxWatch boxes({IDOK, IDOK, IDOK});
+    std::string title, volume, keyEdit, keyAfterF1, keyAfterC;
+    std::thread user([&] {
+        HWND dialog = waitEditDialog();
+        if (!dialog)
+            return;
+        title = textOf(dialog, 0);
+        volume = textOf(dialog, 1003) + "/" + textOf(dialog, 1004);
+        keyEdit = textOf(dialog, 1001);
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);  // no file yet
+        waitBoxCount(boxes, 1);
+        SetDlgItemTextA(dialog, 1003, "0");
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);  // the volume first
+        waitBoxCount(boxes, 2);
+        SetDlgItemTextA(dialog, 1003, "90");
+        SetDlgItemTextA(dialog, 1002, "sounds\\tone.wav");
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);  // no key
+        waitBoxCount(boxes, 3);
+        SendMessageA(GetDlgItem(dialog, 1001), WM_KEYUP, VK_F1, 0);
+        keyAfterF1 = textOf(dialog, 1005);
+        SendMessageA(GetDlgItem(dialog, 1001), WM_KEYUP, 0x43, 0);
+        keyAfterC = textOf(dialog, 1005);
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    SendMessageA(kitParts[DR_RIDE]->GetHandle(), WM_COMMAND, 50001, 0);
+    user.join();
+    EXPECT_EQ(title, "DR_RIDE");
+    EXPECT_EQ(volume, "128/128");
+    EXPECT_EQ(keyEdit, "A");
+    ASSERT_EQ(boxes.seen().size(), 3u);
+    EXPECT_EQ(boxes.seen()[0].text, "ファイルを選択してください");
+    EXPECT_EQ(boxes.seen()[1].text, "VOLを1～255の範囲に設定してください");
+    EXPECT_EQ(boxes.seen()[2].text, "キーを入力してください");
+    EXPECT_EQ(keyAfterF1, "") << "F1 has no name";
+    EXPECT_EQ(keyAfterC, "C");
+    EXPECT_EQ(slotCount, 4);
+    EXPECT_NE(ReadFileBytes(settingsPath()).find("sounds\\tone.wav,43,90,128,DR_RIDE"),
+              std::string::npos) << "the new row is appended";
+    EXPECT_TRUE(IsWindowVisible(row(3))) << "and listed";
+
+    soundSlots[3] = SoundSlot{};
+    SendMessageA(window, WM_USER + 104, 0, 0);
+    EXPECT_EQ(ReadFileBytes(settingsPath()), kSettings);
+}
+
+namespace {
+
+BOOL CALLBACK findMenu(HWND window, LPARAM found)
+{
+    char name[16] = "";
+    GetClassNameA(window, name, sizeof name);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == GetCurrentProcessId() && IsWindowVisible(window) && std::string(name) == "#32768") {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int brightnessAt(POINT at)
+{
+    HDC screen = GetDC(nullptr);
+    COLORREF c = GetPixel(screen, at.x, at.y);
+    ReleaseDC(nullptr, screen);
+    return GetRValue(c) + GetGValue(c) + GetBValue(c);
+}
+
+}  // namespace
+
+TEST_F(MainWindow, ARightClickOpensTheMenuBesideThePointerThenShowsHover)
+{
+    SetForegroundWindow(window);
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    Pump(300);
+    RECT r;
+    GetWindowRect(row(0), &r);
+    POINT at = {r.left + 200, (r.top + r.bottom) / 2};
+    POINT away = {r.left + 200, r.bottom + 200};  // below the list's rows
+    ASSERT_TRUE(Xdotool("mousemove " + std::to_string(away.x) + " " + std::to_string(away.y)));
+    Pump(300);
+    int normal = brightnessAt({r.left + 100, at.y + 3});
+
+    HWND menu = nullptr;
+    RECT menuRect = {};
+    std::thread user([&] {
+        for (DWORD start = GetTickCount(); !menu && GetTickCount() - start < 5000; Sleep(20))
+            EnumWindows(findMenu, reinterpret_cast<LPARAM>(&menu));
+        GetWindowRect(menu, &menuRect);
+        Xdotool("key Escape");
+    });
+    Xdotool("mousemove " + std::to_string(at.x) + " " + std::to_string(at.y) + " click 3");
+    for (DWORD start = GetTickCount(); !menu && GetTickCount() - start < 5000;)
+        Pump(20);
+    user.join();
+    Pump(300);
+    ASSERT_NE(menu, nullptr) << "no menu appeared";
+    EXPECT_EQ(menuRect.left, at.x + 50) << "the menu opens 50 pixels right of the pointer";
+    EXPECT_EQ(menuRect.top, at.y);
+    int after = brightnessAt({r.left + 100, at.y + 3});
+    EXPECT_LT(after, normal - 150) << "after the menu the row shows its dark hover face";
+    SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }

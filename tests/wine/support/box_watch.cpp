@@ -124,9 +124,10 @@ void BoxWatch::look(HWND window)
     GetClassNameA(window, cls, sizeof cls);
     if (pid != processId_ || std::string(cls) != "#32770" || !IsWindowVisible(window))
         return;
-    // A box has buttons, which the loading splash has not, and no file name
-    // field, which the file dialogs have.
-    if (!FindWindowExA(window, nullptr, "Button", nullptr) || GetDlgItem(window, kFileNameField))
+    // A box has buttons, which the loading splash has not, and no field to
+    // type into, which the file dialogs and the slot edit dialog have.
+    if (!FindWindowExA(window, nullptr, "Button", nullptr) || GetDlgItem(window, kFileNameField) ||
+        FindWindowExA(window, nullptr, "Edit", nullptr))
         return;
 
     int answer = IDOK;

@@ -1,0 +1,19 @@
+#include "ui/slot_checks.h"
+
+SlotProblem checkSlot(const SoundSlot& record)
+{
+    if (record.volume < 1 || record.volume > 255)
+        return SlotProblem::Volume;
+    if (record.pan < 1 || record.pan > 255)
+        return SlotProblem::Pan;
+    if (!record.path[0])
+        return SlotProblem::NoFile;
+    if (record.keyCode == 0)
+        return SlotProblem::NoKey;
+    return SlotProblem::None;
+}
+
+bool tableTakes(const SoundSlot* table, uint8_t keyCode)
+{
+    return findStoreSlot(table, keyCode) >= 0;
+}

@@ -1,0 +1,19 @@
+// What the slot edit dialog refuses, free of the platform, in the order the
+// user is told.
+#pragma once
+
+#include <cstdint>
+
+#include "slots/sound_slot.h"
+
+enum class SlotProblem {
+    None,
+    Volume,   // outside 1..255
+    Pan,      // outside 1..255
+    NoFile,
+    NoKey,
+};
+
+SlotProblem checkSlot(const SoundSlot& record);
+// Whether the table can take the record: an entry has its key, or one is free.
+bool tableTakes(const SoundSlot* table, uint8_t keyCode);

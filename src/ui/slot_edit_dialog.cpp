@@ -1,0 +1,172 @@
+#include "ui/slot_edit_dialog.h"
+
+#include <commdlg.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "slots/key_names.h"
+#include "slots/sound_slot.h"
+#include "ui/slot_checks.h"
+#include "util/message_boxes.h"
+#include "util/path_names.h"
+
+namespace {
+
+constexpr int kDialog = 102;
+constexpr int kBrowse = 3;
+constexpr int kKeyEdit = 1001, kPathEdit = 1002, kVolumeEdit = 1003, kPanEdit = 1004,
+              kKeyName = 1005;
+constexpr UINT kStoreSlotMessage = WM_USER + 102;
+constexpr char kWavFilter[] = "WAV 16ビット オーディオ ファイル(*.wav)\0*.wav\0all file(*.*)\0*.*\0";
+
+// One dialog is open at a time.
+SlotEditSource source;
+WNDPROC keyEditProc;
+
+// The KEY edit shows the key typed; the name of the key released is what counts.
+LRESULT CALLBACK keyCaptureProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_KEYUP) {
+        HWND dialog = GetParent(edit);
+        SetDlgItemTextA(dialog, kKeyName, "");
+        const char* name = keyNameText(static_cast<uint8_t>(wParam));
+        SetDlgItemTextA(dialog, kKeyName, name ? name : "");
+        return 0;
+    }
+    return CallWindowProcA(keyEditProc, edit, message, wParam, lParam);
+}
+
+void setNumber(HWND dialog, int id, int value)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%d", value);
+    SetDlgItemTextA(dialog, id, text);
+}
+
+void start(HWND dialog, LPARAM parameter)
+{
+    SendDlgItemMessageA(dialog, kKeyEdit, EM_LIMITTEXT, 1, 0);
+    SendDlgItemMessageA(dialog, kVolumeEdit, EM_LIMITTEXT, 3, 0);
+    SendDlgItemMessageA(dialog, kPanEdit, EM_LIMITTEXT, 3, 0);
+    source = *reinterpret_cast<const SlotEditSource*>(parameter);
+    if (source.adding) {
+        SetWindowTextA(dialog, source.partName);
+        SetDlgItemTextA(dialog, kVolumeEdit, "128");
+        SetDlgItemTextA(dialog, kPanEdit, "128");
+        SetDlgItemTextA(dialog, kKeyEdit, "A");
+    } else {
+        const SoundSlot& slot = soundSlots[source.row];
+        SetWindowTextA(dialog, slot.partName);
+        setNumber(dialog, kVolumeEdit, slot.volume);
+        setNumber(dialog, kPanEdit, slot.pan);
+        const char* name = keyNameText(slot.keyCode);
+        SetDlgItemTextA(dialog, kKeyName, name ? name : "");
+        SetDlgItemTextA(dialog, kPathEdit, slot.path);
+    }
+    keyEditProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        GetDlgItem(dialog, kKeyEdit), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(keyCaptureProc)));
+}
+
+void browse(HWND dialog)
+{
+    char folder[1024] = "";
+    GetModuleFileNameA(nullptr, folder, sizeof folder);
+    CutToDirectory(folder);
+    std::strncat(folder, "sounds", sizeof folder - std::strlen(folder) - 1);
+    char file[256] = "";
+    OPENFILENAMEA request = {};
+    request.lStructSize = sizeof request;
+    request.lpstrFilter = kWavFilter;
+    request.lpstrFile = file;
+    request.nMaxFile = sizeof file;
+    request.lpstrDefExt = "wav";
+    request.lpstrInitialDir = folder;
+    request.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+    EnableWindow(dialog, FALSE);
+    BOOL chosen = GetOpenFileNameA(&request);
+    EnableWindow(dialog, TRUE);
+    if (chosen)
+        SetDlgItemTextA(dialog, kPathEdit, file);
+}
+
+int32_t number(HWND dialog, int id)
+{
+    char text[16] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return std::atoi(text);
+}
+
+// True when the record was sent.
+bool confirm(HWND dialog)
+{
+    SoundSlot record = {};
+    GetDlgItemTextA(dialog, kPathEdit, record.path, sizeof record.path);
+    char name[10] = "";
+    GetDlgItemTextA(dialog, kKeyName, name, sizeof name);
+    record.keyCode = keyNameCode(name);
+    record.partId = source.adding ? source.partIndex : source.row;
+    GetWindowTextA(dialog, record.partName, sizeof record.partName);
+    record.volume = number(dialog, kVolumeEdit);
+    record.pan = number(dialog, kPanEdit);
+
+    switch (checkSlot(record)) {
+    case SlotProblem::Volume:
+        MessageBoxA(nullptr, "VOLを1～255の範囲に設定してください", kErrorCaption, MB_OK);
+        return false;
+    case SlotProblem::Pan:
+        MessageBoxA(nullptr, "PANを1～255の範囲に設定してください", kErrorCaption, MB_OK);
+        return false;
+    case SlotProblem::NoFile:
+        MessageBoxA(dialog, "ファイルを選択してください", kErrorCaption, MB_OK);
+        return false;
+    case SlotProblem::NoKey:
+        MessageBoxA(dialog, "キーを入力してください", kErrorCaption, MB_OK);
+        return false;
+    case SlotProblem::None:
+        break;
+    }
+    if (findKeyUpSlot(soundSlots, kSlotTableSize, record.keyCode) >= 0) {
+        if (MessageBoxA(dialog, "キーを上書きしますか？", kErrorCaption, MB_OKCANCEL) != IDOK)
+            return false;
+    } else if (!tableTakes(soundSlots, record.keyCode)) {
+        // All 60 entries hold other keys: the record would be dropped.
+        MessageBoxA(dialog, "スロットがいっぱいです。\nキーを追加するには、スロットを削除してください。",
+                    kErrorCaption, MB_OK);
+        return false;
+    }
+    SendMessageA(source.receiver, kStoreSlotMessage, reinterpret_cast<WPARAM>(&record), 0);
+    return true;
+}
+
+INT_PTR CALLBACK SlotEditProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        start(dialog, lParam);
+        return TRUE;
+    }
+    if (message != WM_COMMAND)
+        return FALSE;
+    switch (LOWORD(wParam)) {
+    case IDOK:
+        if (confirm(dialog))
+            EndDialog(dialog, 1);
+        return TRUE;
+    case IDCANCEL:
+        EndDialog(dialog, 2);
+        return TRUE;
+    case kBrowse:
+        browse(dialog);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+INT_PTR ShowSlotEditDialog(HINSTANCE instance, HWND owner, const SlotEditSource& source)
+{
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(kDialog), owner, SlotEditProc,
+                           reinterpret_cast<LPARAM>(&source));
+}
