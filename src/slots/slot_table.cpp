@@ -43,7 +43,15 @@ void deleteSlot(SoundSlot* table, int index)
 {
     if (index < 0 || index >= kSlotTableSize)
         return;
-    std::memmove(&table[index], &table[index + 1],
-                 sizeof(SoundSlot) * (kSlotTableSize - 1 - index));
-    std::memset(&table[kSlotTableSize - 1], 0, sizeof(SoundSlot));
+    std::memset(&table[index], 0, sizeof(SoundSlot));
+    // Every empty entry goes to the back; the used ones keep their order.
+    int used = 0;
+    for (int i = 0; i < kSlotTableSize; ++i)
+        if (table[i].keyCode != 0) {
+            if (i != used)
+                table[used] = table[i];
+            ++used;
+        }
+    if (used < kSlotTableSize)
+        std::memset(&table[used], 0, sizeof(SoundSlot) * (kSlotTableSize - used));
 }

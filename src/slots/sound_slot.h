@@ -29,5 +29,6 @@ int findKeyDownSlot(const SoundSlot* table, uint8_t keyCode);
 int findKeyUpSlot(const SoundSlot* table, int count, uint8_t keyCode);
 int findPartSlot(const SoundSlot* table, int count, int32_t partId);
 int findStoreSlot(const SoundSlot* table, uint8_t keyCode);
-// Clears entry index and moves the later entries up to close the gap.
+// Clears entry index and closes the gaps: the used entries move to the
+// front in their order, the empty ones to the back.
 void deleteSlot(SoundSlot* table, int index);

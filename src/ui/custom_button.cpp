@@ -40,20 +40,6 @@ LRESULT CALLBACK ComponentWindowProc(HWND window, UINT message, WPARAM wParam, L
     return result;
 }
 
-// Clears the entry and closes every gap, keeping the used entries in order.
-void deleteAndCompact(int index)
-{
-    if (index < 0 || index >= kSlotTableSize)
-        return;
-    std::memset(&soundSlots[index], 0, sizeof(SoundSlot));
-    for (int p = 0, steps = 0; p < kSlotTableSize && steps < kSlotTableSize; ++steps) {
-        if (soundSlots[p].keyCode != 0)
-            ++p;
-        else
-            deleteSlot(soundSlots, p);
-    }
-}
-
 }  // namespace
 
 CustomComponent::CustomComponent(HWND parent)
@@ -208,7 +194,7 @@ void CustomButton::onCommand(int id)
     } else if (id == kCommandDelete) {
         InvalidateRect(window, nullptr, TRUE);
         if (MessageBoxA(window, "削除しますか？", "", MB_OKCANCEL) == IDOK) {
-            deleteAndCompact(rowIndex);
+            deleteSlot(soundSlots, rowIndex);
             SendMessageA(owner, kSlotsChangedMessage, 0, 0);
         }
     } else if (id == kCommandShowAll) {

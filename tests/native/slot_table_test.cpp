@@ -68,3 +68,22 @@ TEST(SlotTable, DeleteClosesTheGap)
     deleteSlot(t.s, -1);
     EXPECT_EQ(t.s[0].keyCode, 0x30);
 }
+
+TEST(SlotTable, DeleteTheOnlySlotAndCloseOtherGaps)
+{
+    Table one;
+    one.bind(0, 0x41, 3);
+    deleteSlot(one.s, 0);
+    for (const SoundSlot& s : one.s)
+        EXPECT_EQ(s.keyCode, 0) << "the table is empty";
+
+    Table gaps;
+    gaps.bind(0, 0x41, 3);
+    gaps.bind(2, 0x42, 4);  // entry 1 empty
+    gaps.bind(5, 0x43, 9);
+    deleteSlot(gaps.s, 2);
+    EXPECT_EQ(gaps.s[0].keyCode, 0x41);
+    EXPECT_EQ(gaps.s[1].keyCode, 0x43) << "every gap closes, in order";
+    EXPECT_EQ(gaps.s[2].keyCode, 0);
+    EXPECT_EQ(gaps.s[5].keyCode, 0);
+}

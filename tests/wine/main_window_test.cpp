@@ -407,7 +407,7 @@ TEST_F(MainWindow, EditingARowsVolumeRewritesTheFileAndTheSound)
 TEST_F(MainWindow, AddingFromTheKitChecksInOrderThenAppendsTheRow)
 {
     BoxWatch boxes({IDOK, IDOK, IDOK});
-    std::string title, volume, keyEdit, keyAfterF1, keyAfterC;
+    std::string title, volume, keyEdit, keyAfterF1, keyAfterC, chosen;
     std::thread user([&] {
         HWND dialog = waitEditDialog();
         if (!dialog)
@@ -421,7 +421,23 @@ TEST_F(MainWindow, AddingFromTheKitChecksInOrderThenAppendsTheRow)
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);  // the volume first
         waitBoxCount(boxes, 2);
         SetDlgItemTextA(dialog, 1003, "90");
-        SetDlgItemTextA(dialog, 1002, "sounds\\tone.wav");
+        // The file through the browse button: its dialog opens in sounds.
+        PostMessageA(dialog, WM_COMMAND, 3, 0);
+        HWND files = nullptr;
+        for (DWORD start = GetTickCount(); !files && GetTickCount() - start < 10000; Sleep(50)) {
+            HWND found = FindWindowExA(nullptr, nullptr, "#32770", nullptr);
+            for (; found; found = FindWindowExA(nullptr, found, "#32770", nullptr))
+                if (IsWindowVisible(found) && GetDlgItem(found, 0x47C))
+                    files = found;
+        }
+        if (!files)
+            return;
+        Sleep(300);
+        SetDlgItemTextA(files, 0x47C, "tone.wav");
+        PostMessageA(files, WM_COMMAND, IDOK, 0);
+        for (DWORD start = GetTickCount(); IsWindow(files) && GetTickCount() - start < 5000;)
+            Sleep(20);
+        chosen = textOf(dialog, 1002);
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);  // no key
         waitBoxCount(boxes, 3);
         SendMessageA(GetDlgItem(dialog, 1001), WM_KEYUP, VK_F1, 0);
@@ -442,8 +458,10 @@ TEST_F(MainWindow, AddingFromTheKitChecksInOrderThenAppendsTheRow)
     EXPECT_EQ(keyAfterF1, "") << "F1 has no name";
     EXPECT_EQ(keyAfterC, "C");
     EXPECT_EQ(slotCount, 4);
-    EXPECT_NE(ReadFileBytes(settingsPath()).find("sounds\\tone.wav,43,90,128,DR_RIDE"),
-              std::string::npos) << "the new row is appended";
+    std::string wav = ExeFolder() + "sounds\\tone.wav";
+    EXPECT_EQ(chosen, wav) << "the browse dialog fills in the whole path";
+    EXPECT_NE(ReadFileBytes(settingsPath()).find(wav + ",43,90,128,DR_RIDE"), std::string::npos)
+        << "the new row is appended";
     EXPECT_TRUE(IsWindowVisible(row(3))) << "and listed";
 
     soundSlots[3] = SoundSlot{};
