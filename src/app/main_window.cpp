@@ -15,8 +15,9 @@
 #include "ui/about_box.h"
 #include "ui/loading_splash.h"
 #include "util/message_boxes.h"
-#include "util/window_text.h"
+#include "util/program_messages.h"
 #include "util/screen_centre.h"
+#include "util/window_text.h"
 
 HINSTANCE appInstance;
 HWND mainWindow;
@@ -33,21 +34,12 @@ constexpr int kCommandAbout = 104;
 constexpr int kCommandQuit = 105;
 constexpr int kCommandOpen = 32792;
 constexpr int kCommandStopPlayback = 32795;
-constexpr int kCommandSave = 32796;
-constexpr int kCommandStartRecording = 32799;
-constexpr int kCommandStopRecording = 32800;
 
-// What the other windows of the program tell the main window.
-constexpr UINT kShowSlotsMessage = WM_USER + 100;
-constexpr UINT kStoreSlotMessage = WM_USER + 102;
-constexpr UINT kPlaySlotMessage = WM_USER + 103;
-constexpr UINT kSlotsChangedMessage = WM_USER + 104;
 constexpr UINT kIgnoredMessage = WM_USER + 106;
-constexpr WPARAM kShowAllSlots = 32778;
 
 void onShowSlots(WPARAM which)
 {
-    rowFilter = which == kShowAllSlots ? -1 : static_cast<int32_t>(which);
+    rowFilter = which == static_cast<WPARAM>(kCommandShowAll) ? -1 : static_cast<int32_t>(which);
     showFilteredRows();
     ResetSlotPanelScroll();
 }

@@ -8,6 +8,7 @@
 #include "audio/sample_file.h"
 #include "slots/part_names.h"
 #include "util/debug_trace.h"
+#include "util/program_messages.h"
 
 namespace {
 

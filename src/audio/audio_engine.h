@@ -52,6 +52,3 @@ private:
     uint32_t sampleLengths_[kSlotTableSize] = {};
     OutputChannel channels_[kOutputChannels] = {};
 };
-
-// Progress texts go to the main window with this message, lParam "Wave".
-constexpr UINT kProgressTextMessage = WM_USER + 105;

@@ -8,14 +8,11 @@
 
 #include "util/debug_trace.h"
 #include "util/message_boxes.h"
+#include "util/program_messages.h"
 
 KeyLogger* keyLogger;
 
 namespace {
-
-constexpr int kCommandSave = 32796;
-constexpr int kCommandStartRecording = 32799;
-constexpr int kCommandStopRecording = 32800;
 
 std::atomic<uint8_t> recording;
 PendingKeys pending;

@@ -6,13 +6,8 @@
 
 #include "util/debug_trace.h"
 #include "util/file_handles.h"
+#include "util/program_messages.h"
 #include "util/window_text.h"
-
-namespace {
-
-constexpr int kCommandStopRecording = 32800;
-
-}  // namespace
 
 void KeyLogger::startPlayback()
 {

@@ -5,17 +5,15 @@
 #include "slots/part_names.h"
 #include "ui/loading_splash.h"
 #include "ui/slot_edit_dialog.h"
+#include "util/program_messages.h"
 #include "util/resource_bitmap.h"
 
 CLayeredWindowButton* kitParts[kKitParts];
 
 namespace {
 
-constexpr UINT kShowSlotsMessage = WM_USER + 100;
-constexpr UINT kPlaySlotMessage = WM_USER + 103;
 constexpr int kCommandShowPart = 50000;
 constexpr int kCommandAdd = 50001;
-constexpr int kCommandShowAll = 32778;
 constexpr int kCommandMinimise = 32788;
 
 }  // namespace

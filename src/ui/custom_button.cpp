@@ -7,17 +7,14 @@
 #include "slots/sound_slot.h"
 #include "ui/bitmap_region.h"
 #include "ui/slot_edit_dialog.h"
+#include "util/program_messages.h"
 
 namespace Lumo {
 
 namespace {
 
-constexpr UINT kShowSlotsMessage = WM_USER + 100;
-constexpr UINT kPlaySlotMessage = WM_USER + 103;
-constexpr UINT kSlotsChangedMessage = WM_USER + 104;
 constexpr int kCommandEdit = 32779;
 constexpr int kCommandDelete = 32782;
-constexpr int kCommandShowAll = 32778;
 constexpr int kMenuOffset = 50;  // the menu opens this far right of the pointer
 constexpr COLORREF kKeyColour = RGB(255, 0, 255);
 

@@ -11,6 +11,7 @@
 #include "ui/slot_checks.h"
 #include "util/message_boxes.h"
 #include "util/path_names.h"
+#include "util/program_messages.h"
 
 namespace {
 
@@ -18,7 +19,6 @@ constexpr int kDialog = 102;
 constexpr int kBrowse = 3;
 constexpr int kKeyEdit = 1001, kPathEdit = 1002, kVolumeEdit = 1003, kPanEdit = 1004,
               kKeyName = 1005;
-constexpr UINT kStoreSlotMessage = WM_USER + 102;
 constexpr char kWavFilter[] = "WAV 16ビット オーディオ ファイル(*.wav)\0*.wav\0all file(*.*)\0*.*\0";
 
 // One dialog is open at a time.

@@ -17,6 +17,7 @@
 #include "audio/rate_menu.h"
 #include "slots/part_names.h"
 #include "support/box_watch.h"
+#include "util/program_messages.h"
 #include "support/test_folder.h"
 #include "support/wav_file.h"
 

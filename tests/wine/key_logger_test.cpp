@@ -17,6 +17,7 @@
 #include "support/box_watch.h"
 #include "support/program_here.h"
 #include "support/test_folder.h"
+#include "support/window_find.h"
 
 namespace {
 
@@ -51,25 +52,12 @@ bool quitRequested()
     return PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
 }
 
-BOOL CALLBACK findFileDialog(HWND window, LPARAM found)
-{
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char name[16] = "";
-    GetClassNameA(window, name, sizeof name);
-    if (process != GetCurrentProcessId() || std::string(name) != "#32770" ||
-        !IsWindowVisible(window) || !GetDlgItem(window, kNameField))
-        return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
 
 // A file dialog of this process; other tests beside this one show theirs.
 HWND fileDialog()
 {
-    HWND found = nullptr;
-    EnumWindows(findFileDialog, reinterpret_cast<LPARAM>(&found));
-    return found;
+    return FindProcessWindow(GetCurrentProcessId(), "#32770",
+                             [](HWND w) { return GetDlgItem(w, kNameField) != nullptr; });
 }
 
 // Types name into the next file dialog of this process and presses OK, or

@@ -8,32 +8,12 @@
 
 #include "support/screenshot.h"
 #include "support/test_folder.h"
+#include "support/window_find.h"
 #include "ui/loading_splash.h"
 #include "util/resource_bitmap.h"
 #include "util/screen_centre.h"
 
 namespace {
-
-BOOL CALLBACK findDialog(HWND window, LPARAM found)
-{
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char name[16] = "";
-    GetClassNameA(window, name, sizeof name);
-    if (process == GetCurrentProcessId() && IsWindowVisible(window) &&
-        std::string(name) == "#32770") {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND splashWindow()
-{
-    HWND found = nullptr;
-    EnumWindows(findDialog, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
 
 // The splash's two static controls: the picture and the progress line.
 HWND child(HWND dialog, bool picture)
@@ -56,7 +36,7 @@ TEST(LoadingSplash, ShowsThePictureRoundedInTheMiddleThenHoldsAndGoes)
     EXPECT_EQ(info.bmHeight, 200);
 
     LoadingSplash splash(picture);
-    HWND dialog = splashWindow();
+    HWND dialog = FindProcessWindow(GetCurrentProcessId(), "#32770");
     ASSERT_NE(dialog, nullptr) << "the splash was not on the screen when its constructor returned";
     RECT r;
     GetWindowRect(dialog, &r);

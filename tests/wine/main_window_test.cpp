@@ -20,6 +20,7 @@
 #include "support/box_watch.h"
 #include "support/program_here.h"
 #include "support/test_folder.h"
+#include "support/window_find.h"
 #include "support/x_input.h"
 
 namespace {
@@ -328,17 +329,8 @@ namespace {
 // The slot edit dialog of this process, waited for.
 HWND waitEditDialog()
 {
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(20)) {
-        HWND found = nullptr;
-        while ((found = FindWindowExA(nullptr, found, "#32770", nullptr))) {
-            DWORD process = 0;
-            GetWindowThreadProcessId(found, &process);
-            if (process == GetCurrentProcessId() && IsWindowVisible(found) &&
-                GetDlgItem(found, 1003))
-                return found;
-        }
-    }
-    return nullptr;
+    return WaitProcessWindow(GetCurrentProcessId(), "#32770", 10000,
+                             [](HWND w) { return GetDlgItem(w, 1003) != nullptr; });
 }
 
 std::string textOf(HWND dialog, int id)
@@ -423,13 +415,8 @@ TEST_F(MainWindow, AddingFromTheKitChecksInOrderThenAppendsTheRow)
         SetDlgItemTextA(dialog, 1003, "90");
         // The file through the browse button: its dialog opens in sounds.
         PostMessageA(dialog, WM_COMMAND, 3, 0);
-        HWND files = nullptr;
-        for (DWORD start = GetTickCount(); !files && GetTickCount() - start < 10000; Sleep(50)) {
-            HWND found = FindWindowExA(nullptr, nullptr, "#32770", nullptr);
-            for (; found; found = FindWindowExA(nullptr, found, "#32770", nullptr))
-                if (IsWindowVisible(found) && GetDlgItem(found, 0x47C))
-                    files = found;
-        }
+        HWND files = WaitProcessWindow(GetCurrentProcessId(), "#32770", 10000,
+                                       [](HWND w) { return GetDlgItem(w, 0x47C) != nullptr; });
         if (!files)
             return;
         Sleep(300);
@@ -471,18 +458,6 @@ TEST_F(MainWindow, AddingFromTheKitChecksInOrderThenAppendsTheRow)
 
 namespace {
 
-BOOL CALLBACK findMenu(HWND window, LPARAM found)
-{
-    char name[16] = "";
-    GetClassNameA(window, name, sizeof name);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process == GetCurrentProcessId() && IsWindowVisible(window) && std::string(name) == "#32768") {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
 
 int brightnessAt(POINT at)
 {
@@ -510,8 +485,7 @@ TEST_F(MainWindow, ARightClickOpensTheMenuBesideThePointerThenShowsHover)
     HWND menu = nullptr;
     RECT menuRect = {};
     std::thread user([&] {
-        for (DWORD start = GetTickCount(); !menu && GetTickCount() - start < 5000; Sleep(20))
-            EnumWindows(findMenu, reinterpret_cast<LPARAM>(&menu));
+        menu = WaitProcessWindow(GetCurrentProcessId(), "#32768", 5000);
         GetWindowRect(menu, &menuRect);
         Xdotool("key Escape");
     });

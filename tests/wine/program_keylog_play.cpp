@@ -13,6 +13,7 @@
 #include "support/program_run.h"
 #include "support/test_folder.h"
 #include "support/wav_file.h"
+#include "support/window_find.h"
 #include "support/x_input.h"
 
 namespace {
@@ -42,26 +43,14 @@ bool waitTitle(const std::string& wanted, DWORD timeoutMs = 5000)
     return false;
 }
 
-// A file dialog of the program: a dialog with a file name field.
-HWND waitFileDialog(DWORD process)
-{
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
-        HWND found = nullptr;
-        while ((found = FindWindowExA(nullptr, found, "#32770", nullptr))) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(found, &owner);
-            if (owner == process && IsWindowVisible(found) && GetDlgItem(found, 0x47C))
-                return found;
-        }
-    }
-    return nullptr;
-}
 
 // The command, then the name typed into the dialog it opens, and Return.
 bool throughDialog(DWORD process, int command, const char* name)
 {
     PostMessageA(window, WM_COMMAND, command, 0);
-    HWND dialog = waitFileDialog(process);
+    // A file dialog of the program: a dialog with a file name field.
+    HWND dialog = WaitProcessWindow(process, "#32770", 10000,
+                                    [](HWND w) { return GetDlgItem(w, 0x47C) != nullptr; });
     if (!dialog)
         return false;
     Sleep(500);

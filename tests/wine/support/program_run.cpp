@@ -1,34 +1,7 @@
 #include "support/program_run.h"
 
 #include "support/test_folder.h"
-
-namespace {
-
-struct WindowQuery {
-    DWORD pid;
-    const char* className;
-    const char* title;
-    HWND found;
-};
-
-BOOL CALLBACK matchWindow(HWND w, LPARAM lp)
-{
-    auto* q = reinterpret_cast<WindowQuery*>(lp);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    char cls[64] = "";
-    GetClassNameA(w, cls, sizeof cls);
-    char title[256] = "";
-    GetWindowTextA(w, title, sizeof title);
-    if (pid == q->pid && std::string(cls) == q->className && IsWindowVisible(w) &&
-        (!q->title || std::string(title) == q->title)) {
-        q->found = w;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-}  // namespace
+#include "support/window_find.h"
 
 ProgramRun::ProgramRun(const std::string& folder, const std::string& program)
 {
@@ -70,12 +43,9 @@ DWORD ProgramRun::waitExit(DWORD timeoutMs)
 
 HWND ProgramRun::waitWindow(const char* className, const char* title, DWORD timeoutMs)
 {
-    DWORD start = GetTickCount();
-    WindowQuery q = {info_.dwProcessId, className, title, nullptr};
-    while (!q.found && GetTickCount() - start < timeoutMs) {
-        EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&q));
-        if (!q.found)
-            Sleep(50);
-    }
-    return q.found;
+    return WaitProcessWindow(info_.dwProcessId, className, timeoutMs, [title](HWND w) {
+        char text[256] = "";
+        GetWindowTextA(w, text, sizeof text);
+        return !title || std::string(text) == title;
+    });
 }

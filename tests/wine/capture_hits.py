@@ -1,0 +1,27 @@
+"""The hits in a recording of the null sink (raw s16le stereo at 44100 Hz):
+a hit is a rise from silence, and a scene is a run of hits with no silence
+of gap seconds or more between them."""
+import numpy as np
+
+RATE = 44100
+STEP = 0.005
+
+
+def scenes(path, gap):
+    """The onset times of the hits, grouped into scenes; None when the
+    recording holds no sound at all."""
+    raw = np.fromfile(path, dtype="<i2")
+    x = raw[: len(raw) // 2 * 2].reshape(-1, 2).astype(float).mean(axis=1)
+    n = int(STEP * RATE)
+    env = np.sqrt((x[: len(x) // n * n].reshape(-1, n) ** 2).mean(axis=1))
+    if len(env) == 0 or env.max() < 100:
+        return None
+    loud = env > 0.2 * env.max()
+    onsets = [i * STEP for i in range(1, len(loud)) if loud[i] and not loud[max(0, i - 20):i].any()]
+    grouped = []
+    for t in onsets:
+        if grouped and t - grouped[-1][-1] < gap:
+            grouped[-1].append(t)
+        else:
+            grouped.append([t])
+    return grouped
