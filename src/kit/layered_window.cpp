@@ -22,6 +22,7 @@ bool pressedFlag;
 bool kitActive;
 bool kitRaised;
 bool dimmingEnabled;
+bool trackingPointer;
 
 LRESULT CALLBACK LayeredWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -141,6 +142,7 @@ void CLAYEREDWINDOW::BuildFrames()
 
 void CLAYEREDWINDOW::ShowFrame(const uint32_t* frame)
 {
+    shownFrame = frame;
     std::memcpy(surfaceBits, frame, frameBytes);
     UpdateLayeredWindow(window, nullptr, nullptr, &size, surfaceDC, &sourcePoint, 0, &blend,
                         ULW_ALPHA);
@@ -195,8 +197,19 @@ LRESULT CLAYEREDWINDOW::HandleMessage(HWND window, UINT message, WPARAM wParam, 
             pressedFlag = false;
             moveBy(-kPressOffset, kMoveFlags);
         }
-        TrackMouseEvent(&leaveTracking);
-        ShowFrame(hoverFrame);
+        // Wine's TrackMouseEvent hit-tests the window under the pointer, which
+        // brings a nested WM_NCHITTEST here: tracking again from that one
+        // would nest the calls until Wine's limit of 64, at every hit test.
+        if (!trackingPointer) {
+            trackingPointer = true;
+            TrackMouseEvent(&leaveTracking);
+            trackingPointer = false;
+        }
+        // Hit tests come with every move of the mouse, and under Wine many
+        // times a second while it rests on the window: each frame shown
+        // costs milliseconds of the thread that handles the keys.
+        if (shownFrame != hoverFrame)
+            ShowFrame(hoverFrame);
         break;
     case WM_LBUTTONDOWN:
         moveBy(kPressOffset, kMoveFlags | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING);

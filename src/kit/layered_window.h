@@ -58,5 +58,6 @@ private:
     uint32_t* dimFrame = nullptr;
     uint32_t* hoverFrame = nullptr;
     uint32_t* litFrame = nullptr;
+    const uint32_t* shownFrame = nullptr;  // the look on the screen
     TRACKMOUSEEVENT leaveTracking = {};
 };

@@ -1,6 +1,6 @@
 // The drum kit on the screen, built by the main window made in this process:
-// its fifteen windows, lighting with the keys, clicks, the menu commands and
-// the group behaviour.
+// its fifteen windows, lighting with the keys, the look under the pointer,
+// clicks, the menu commands and the group behaviour.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -170,6 +170,34 @@ TEST_F(Kit, AKeyLightsItsPartAndItsReleaseRestoresIt)
     kitParts[DR_SNARE2]->Release();
 }
 
+TEST_F(Kit, ThePointerOnAPartShowsItsHoverLookUntilItLeaves)
+{
+    POINT at = visiblePoint(DR_SPLASH);
+    ASSERT_EQ(WindowFromPoint(at), partWindow(DR_SPLASH)) << "the splash cymbal is on top there";
+    // The bottom right corner of the screen lies clear of the kit. Wine
+    // notices the pointer leaving on a timer of 400 ms.
+    ASSERT_TRUE(Xdotool("mousemove 1915 1075"));
+    Pump(700);
+    int normal = brightness(at);
+
+    ASSERT_TRUE(Xdotool("mousemove " + std::to_string(at.x) + " " + std::to_string(at.y)));
+    Pump(300);
+    EXPECT_GT(brightness(at), normal + 60) << "the pointer on the cymbal lights it blue-green";
+
+    // A key shows another look; the next move of the pointer brings the
+    // hover look back.
+    SendMessageA(window, WM_KEYDOWN, 0x4E, 0);
+    Pump(100);
+    SendMessageA(window, WM_KEYUP, 0x4E, 0);
+    ASSERT_TRUE(Xdotool("mousemove " + std::to_string(at.x + 1) + " " + std::to_string(at.y)));
+    Pump(300);
+    EXPECT_GT(brightness(at), normal + 60) << "hovered again after the key";
+
+    ASSERT_TRUE(Xdotool("mousemove 1915 1075"));
+    Pump(700);
+    EXPECT_LT(brightness(at), normal + 30) << "the pointer gone, the normal look is back";
+}
+
 TEST_F(Kit, ALeftClickPlaysThePartsFirstSlot)
 {
     waitIdle();
@@ -270,5 +298,23 @@ TEST_F(Kit, WindowPosChangingNeverReachesOnMessage)
     }
     EXPECT_FALSE(changing) << "WM_WINDOWPOSCHANGING is answered before OnMessage";
     EXPECT_TRUE(changed) << "while the move itself reaches it";
+    ShowWindow(noting->GetHandle(), SW_HIDE);
+}
+
+TEST_F(Kit, AHitTestUnderThePointerIsAnsweredWithoutNesting)
+{
+    auto* noting = new NotingWindow;
+    noting->Create(1700, 900, solidBitmap(80, 200), solidBitmap(80, 255));
+    ASSERT_TRUE(Xdotool("mousemove 1740 940"));
+    Pump(300);
+    noting->seen.clear();
+    SendMessageA(noting->GetHandle(), WM_NCHITTEST, 0, MAKELPARAM(1740, 940));
+    int hitTests = 0;
+    for (UINT m : noting->seen)
+        hitTests += m == WM_NCHITTEST ? 1 : 0;
+    // Wine's TrackMouseEvent asks the window under the pointer once more.
+    EXPECT_GE(hitTests, 1) << "the hit test reaches the window";
+    EXPECT_LE(hitTests, 2) << "tracking the pointer from a hit test does not nest hit tests";
+    ASSERT_TRUE(Xdotool("mousemove 1915 1075"));
     ShowWindow(noting->GetHandle(), SW_HIDE);
 }
