@@ -18,6 +18,7 @@
 
 #include "audio/audio_engine.h"
 #include "slots/part_names.h"
+#include "support/player_end.h"
 #include "support/test_folder.h"
 #include "support/wav_file.h"
 
@@ -69,7 +70,7 @@ void scene(const char* title)
 
 }  // namespace
 
-int main()
+int play()
 {
     SetCurrentDirectoryA(ExeFolder().c_str());
     SoundSlot table[kSlotTableSize] = {};
@@ -132,4 +133,9 @@ int main()
     Sleep(1000 + kGapMs);
     std::printf("%6lu ms  done, %d hit(s) found no channel\n", GetTickCount() - startTick, failures);
     return failures ? 1 : 0;
+}
+
+int main()
+{
+    return PlayerEnds(play());
 }

@@ -30,9 +30,19 @@ done
 sleep 0.5
 
 started=$(date +%s%3N)
-timeout 120 "$wine_run" "$player"
-player_status=$?  # 124: still playing after 120 s
+player_log="$(dirname "$player")/player.log"
+timeout 120 "$wine_run" "$player" | tee "$player_log"
+player_status=${PIPESTATUS[0]}  # 124: still playing after 120 s
 ended=$(date +%s%3N)
+# Wine has been seen to die of a segmentation fault (139) while it ended the
+# process, after the player had closed everything and printed its last line:
+# the player's own exit code then stands, with a warning.
+if [ "$player_status" -eq 139 ] &&
+  [[ $(tail -n 1 "$player_log") =~ ^player\ ends\ with\ exit\ code\ ([0-9]+)$ ]]; then
+  echo "$name: WARNING: Wine crashed while ending the process after the player's last line;" \
+    "judged by the exit code the player gave (${BASH_REMATCH[1]})"
+  player_status=${BASH_REMATCH[1]}
+fi
 sleep 1.5  # the last scene's tail and the server's latency
 kill "$parec_pid"
 wait "$parec_pid" 2>/dev/null

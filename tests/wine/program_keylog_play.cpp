@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "support/box_watch.h"
+#include "support/player_end.h"
 #include "support/program_run.h"
 #include "support/test_folder.h"
 #include "support/wav_file.h"
@@ -60,7 +61,7 @@ bool throughDialog(DWORD process, int command, const char* name)
 
 }  // namespace
 
-int main()
+int play()
 {
     std::string folder = ExeFolder() + "keylog";
     FreshFolder(folder);
@@ -159,4 +160,9 @@ int main()
     check(code == 0, "the saved recording lets the program close at once");
     RemoveTree(folder);
     return failures ? 1 : 0;
+}
+
+int main()
+{
+    return PlayerEnds(play());
 }

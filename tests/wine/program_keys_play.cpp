@@ -9,6 +9,7 @@
 #include <string>
 
 #include "support/box_watch.h"
+#include "support/player_end.h"
 #include "support/program_run.h"
 #include "support/test_folder.h"
 #include "support/wav_file.h"
@@ -59,7 +60,7 @@ void scene(const char* what)
 
 }  // namespace
 
-int main()
+int play()
 {
     std::string folder = ExeFolder() + "keys";
     FreshFolder(folder);
@@ -110,4 +111,9 @@ int main()
         std::printf("box: %s\n", utf8(box.text).c_str());
     RemoveTree(folder);
     return code == 0 && boxes.seen().empty() ? 0 : 1;
+}
+
+int main()
+{
+    return PlayerEnds(play());
 }
