@@ -37,7 +37,7 @@ ensure_locale() {
 
 build_packages=(cmake ninja-build g++ mingw-w64 googletest)
 wine_packages=(wine wine64 fonts-ipafont-gothic locales)
-desktop_packages=(xvfb xdotool imagemagick pulseaudio pulseaudio-utils sox python3 python3-numpy)
+desktop_packages=(xvfb xdotool libx11-dev imagemagick pulseaudio pulseaudio-utils sox python3 python3-numpy)
 fuzz_packages=(clang libclang-rt-14-dev)
 
 stop_started() {
