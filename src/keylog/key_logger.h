@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 
 #include "keylog/pending_keys.h"
@@ -64,6 +65,7 @@ private:
     TickTimer playTimer;
     uint32_t playPosition = 0;
     uint32_t playCount = 0;
+    std::atomic<bool> playing{false};  // from a start until stopPlayback, on either thread
 };
 
 extern KeyLogger* keyLogger;

@@ -296,28 +296,91 @@ TEST_F(KeyLoggerTest, RefusedShortAndOversizedFiles)
     EXPECT_EQ(title(), "ポコポン") << "停止 ends the replay";
 }
 
-TEST_F(KeyLoggerTest, StoppingADenseReplayNeverDeadlocks)
+// A key message at every step: a replay tick is nearly always sending one.
+std::string denseRecords()
 {
-    // A key message at every step: a tick is nearly always sending one.
     std::string records;
     for (int i = 0; i < 20000; ++i)
         records += i % 2 ? std::string("\0\x20", 2) : std::string("\x20\0", 2);
-    std::atomic<bool> done{false};
-    std::thread guard([&] {
-        for (int i = 0; i < 300 && !done; ++i)
-            Sleep(100);
-        EXPECT_TRUE(done) << "stopping the replay hung";
-        if (!done)
-            TerminateProcess(GetCurrentProcess(), 3);
-    });
+    return records;
+}
+
+// Ends the process, failing, when the test has not finished within 30 s.
+class HangGuard {
+public:
+    explicit HangGuard(const char* what)
+        : thread_([this, what] {
+              for (int i = 0; i < 300 && !done_; ++i)
+                  Sleep(100);
+              if (!done_) {
+                  ADD_FAILURE() << what << " hung";
+                  TerminateProcess(GetCurrentProcess(), 3);
+              }
+          })
+    {
+    }
+    ~HangGuard()
+    {
+        done_ = true;
+        thread_.join();
+    }
+
+private:
+    std::atomic<bool> done_{false};
+    std::thread thread_;
+};
+
+TEST_F(KeyLoggerTest, StoppingADenseReplayNeverDeadlocks)
+{
+    std::string records = denseRecords();
+    HangGuard guard("stopping the replay");
     for (int i = 0; i < 50; ++i) {
         ASSERT_TRUE(play("dense.pkp", performance(records)));
         Pump(i % 5 * 3);
         SendMessageA(window, WM_COMMAND, 32795, 0);
     }
-    done = true;
-    guard.join();
     EXPECT_EQ(title(), "ポコポン");
+}
+
+TEST_F(KeyLoggerTest, StoppingOneTickWhileTheOtherRunsNeverDeadlocks)
+{
+    std::string records = denseRecords();
+    HangGuard guard("stopping a tick beside the other");
+    // A recording stopped while a replay tick waits on its key message.
+    ASSERT_TRUE(play("dense.pkp", performance(records)));
+    for (int i = 0; i < 60; ++i) {
+        SendMessageA(window, WM_COMMAND, 32799, 0);
+        Pump(i % 7);
+        SendMessageA(window, WM_COMMAND, 32800, 0);
+    }
+    // A replay stopped while the first recording tick sets its clock title.
+    for (int i = 0; i < 60; ++i) {
+        ASSERT_TRUE(play("dense.pkp", performance(records)));
+        SendMessageA(window, WM_COMMAND, 32799, 0);
+        Pump(i % 3);
+        SendMessageA(window, WM_COMMAND, 32795, 0);
+        SendMessageA(window, WM_COMMAND, 32800, 0);
+    }
+    EXPECT_EQ(title().substr(0, 5), "STOP ") << utf8(title());
+    keyLogger->clearRecording();
+}
+
+TEST_F(KeyLoggerTest, AReplayEndingAsTheNextOpensLeavesTheNextPlaying)
+{
+    std::string later = ExeFolder() + "later.pkp";
+    WriteFileBytes(later, performance(std::string(2 * 2000, '\0')));
+    for (int i = 0; i < 3; ++i) {
+        BoxWatch boxes;
+        ASSERT_TRUE(play("empty.pkp", performance("")));
+        Sleep(20);  // the empty file's last tick now waits on this thread for its title
+        ASSERT_TRUE(keyLogger->openPerformance(later.c_str()));
+        Pump(100);
+        EXPECT_EQ(title(), "later.pkp - 再生中") << "the next replay still plays: " << utf8(title());
+        ASSERT_TRUE(waitBoxes(boxes, 1));
+        Pump(200);
+        EXPECT_EQ(boxes.seen().size(), 1u) << "only the empty replay ended";
+        SendMessageA(window, WM_COMMAND, 32795, 0);
+    }
 }
 
 TEST_F(KeyLoggerTest, ClosingWithARecordingAsksFirst)
