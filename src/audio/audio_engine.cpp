@@ -6,6 +6,7 @@
 
 #include "audio/device_error.h"
 #include "audio/sample_file.h"
+#include "audio/stream_close.h"
 #include "slots/part_names.h"
 #include "util/debug_trace.h"
 #include "util/program_messages.h"
@@ -33,12 +34,28 @@ AudioEngine::AudioEngine(HWND window, CRITICAL_SECTION* lock) : window_(window),
 
 AudioEngine::~AudioEngine()
 {
-    closeChannels();
+    bool closed = shutDown();
     for (OutputChannel& ch : channels_)
         if (ch.doneEvent)
             CloseHandle(ch.doneEvent);
-    for (uint8_t* data : samples_)
-        std::free(data);
+    // A stream that would not close may still read its buffer.
+    if (closed)
+        for (uint8_t* data : samples_)
+            std::free(data);
+}
+
+bool AudioEngine::shutDown()
+{
+    closing_ = true;
+    return closeChannels();
+}
+
+void destroyEngine(AudioEngine* engine)
+{
+    // An engine with a stream that would not close is still the instance of
+    // that stream's callback: it is left alive, buffers and all.
+    if (engine && engine->shutDown())
+        delete engine;
 }
 
 void AudioEngine::loadSamples(const SoundSlot* table, int32_t rate, int32_t count)
@@ -68,15 +85,19 @@ void AudioEngine::setMasterVolume(uint32_t volume)
 
 void AudioEngine::changeSampleRate(int32_t rate)
 {
+    closing_ = true;
     closeChannels();
     rate_ = rate;
     openChannels();
+    closing_ = false;
 }
 
 void AudioEngine::openChannels()
 {
     for (int i = 0; i < kOutputChannels; ++i) {
         OutputChannel& ch = channels_[i];
+        if (ch.handle)
+            continue;  // would not close: it plays on at its old rate
         ch.format.wFormatTag = WAVE_FORMAT_PCM;
         ch.format.nChannels = 2;
         ch.format.nSamplesPerSec = static_cast<DWORD>(rate_);
@@ -106,22 +127,29 @@ void AudioEngine::openChannels()
     }
 }
 
-void AudioEngine::closeChannels()
+bool AudioEngine::closeChannels()
 {
+    bool closed = true;
     for (OutputChannel& ch : channels_) {
         if (!ch.handle)
             continue;
-        waveOutReset(ch.handle);
-        waveOutUnprepareHeader(ch.handle, &ch.header, sizeof ch.header);
-        waveOutClose(ch.handle);
+        if (!closeStream(ch.handle, &ch.header)) {
+            closed = false;
+            continue;
+        }
         ch.handle = nullptr;
         // A closed stream reports nothing more: the channel is free.
         ch.busy.store(0);
     }
+    return closed;
 }
 
 void AudioEngine::trigger(const SoundSlot& slot)
 {
+    // Keys are handled inside the platform's closing and opening calls; a
+    // voice started then would be on a stream being closed.
+    if (closing_)
+        return;
     if (slot.slotIndex < 0 || slot.slotIndex >= kSlotTableSize || !samples_[slot.slotIndex])
         return;  // a silent slot takes no channel
     OutputChannel* ch = nullptr;

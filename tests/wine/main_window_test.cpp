@@ -14,6 +14,7 @@
 #include "app/main_window.h"
 #include "app/panel_viewport.h"
 #include "audio/audio_engine.h"
+#include "audio/stream_close.h"
 #include "kit/kit_button.h"
 #include "slots/part_names.h"
 #include "slots/sound_slot.h"
@@ -215,6 +216,25 @@ TEST_F(MainWindow, StoreSlotReplacesTheKeyFillsTheFirstEmptyEntryAndRewritesTheF
     soundSlots[1].volume = 127;
     SendMessageA(window, kSlotsChanged, 0, 0);
     EXPECT_EQ(ReadFileBytes(settingsPath()), kSettings) << "back to the three rows";
+}
+
+int resetsWithTheEngineInUse;
+
+MMRESULT WINAPI resetSeeingTheEngine(HWAVEOUT handle)
+{
+    // A key handled inside this call would reach whatever engine is in use.
+    resetsWithTheEngineInUse += audioEngine != nullptr;
+    return waveOutReset(handle);
+}
+
+TEST_F(MainWindow, KeysDuringAReloadFindNoEngineBeingTornDown)
+{
+    resetsWithTheEngineInUse = 0;
+    streamCloseCalls.reset = resetSeeingTheEngine;
+    SendMessageA(window, kSlotsChanged, 0, 0);
+    streamCloseCalls.reset = waveOutReset;
+    EXPECT_EQ(resetsWithTheEngineInUse, 0) << "the engine was still in use while its channels closed";
+    EXPECT_NE(audioEngine, nullptr) << "a new engine after the reload";
 }
 
 TEST_F(MainWindow, PlaySlotSoundsARowsEntryOrAPartsFirstSlot)
