@@ -84,6 +84,10 @@ TEST(SlotChecks, TheFirstProblemInTheOrderTheUserIsTold)
     EXPECT_EQ(checkSlot(record), SlotProblem::NoKey);
     record.keyCode = 0x41;
     EXPECT_EQ(checkSlot(record), SlotProblem::None);
+    std::snprintf(record.path, sizeof record.path, "sounds\\a,b.wav");
+    EXPECT_EQ(checkSlot(record), SlotProblem::PathComma) << "a comma would split the row";
+    std::memset(record.path, 'p', 250);
+    EXPECT_EQ(checkSlot(record), SlotProblem::RowTooLong) << "the row would not fit the line buffer";
 }
 
 TEST(SlotChecks, AFullTableTakesOnlyAKeyItHolds)

@@ -476,6 +476,34 @@ TEST_F(MainWindow, AddingFromTheKitChecksInOrderThenAppendsTheRow)
     EXPECT_EQ(ReadFileBytes(settingsPath()), kSettings);
 }
 
+TEST_F(MainWindow, TheDialogRefusesAPathTheSettingsFileCannotHold)
+{
+    BoxWatch boxes({IDOK, IDOK});
+    HWND shown = nullptr;
+    std::thread user([&] {
+        HWND dialog = shown = waitEditDialog();
+        if (!dialog)
+            return;
+        SendMessageA(GetDlgItem(dialog, 1001), WM_KEYUP, 0x43, 0);
+        for (std::string path : {std::string("sounds\\a,b.wav"), "sounds\\" + std::string(240, 'p') + ".wav"}) {
+            SetDlgItemTextA(dialog, 1002, path.c_str());
+            size_t before = boxes.seen().size();
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+            waitBoxCount(boxes, before + 1);
+        }
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    SendMessageA(kitParts[DR_RIDE]->GetHandle(), WM_COMMAND, 50001, 0);
+    user.join();
+    ASSERT_EQ(boxes.seen().size(), 2u);
+    EXPECT_EQ(boxes.seen()[0].text, "ファイル名に「,」を含むファイルは選択できません") << utf8(boxes.seen()[0].text);
+    EXPECT_EQ(boxes.seen()[1].text, "ファイルのパスが長すぎます。\n短いパスのファイルを選択してください")
+        << utf8(boxes.seen()[1].text);
+    EXPECT_EQ(boxes.seen()[0].caption, "エラー");
+    EXPECT_EQ(boxes.seen()[1].owner, shown) << "owned by the dialog, which stays open";
+    EXPECT_EQ(ReadFileBytes(settingsPath()), kSettings) << "nothing was stored";
+}
+
 namespace {
 
 
