@@ -30,6 +30,7 @@ void reloadSlots()
     auto* engine = new AudioEngine(mainWindow, &sharedLock);
     engine->loadSamples(soundSlots, static_cast<int32_t>(sampleRate), slotCount);
     audioEngine = engine;
+    reportSilentEngine(*engine);
     ResetSlotPanelScroll();
 }
 

@@ -9,6 +9,7 @@
 #include "audio/stream_close.h"
 #include "slots/part_names.h"
 #include "util/debug_trace.h"
+#include "util/message_boxes.h"
 #include "util/program_messages.h"
 
 namespace {
@@ -75,6 +76,17 @@ void AudioEngine::loadSamples(const SoundSlot* table, int32_t rate, int32_t coun
                    &sampleLengths_[slot.slotIndex]);
         sendProgress(slot.path);
     }
+}
+
+void reportSilentEngine(const AudioEngine& engine)
+{
+    for (int i = 0; i < kOutputChannels; ++i)
+        if (engine.channel(i).handle)
+            return;
+    char text[128];
+    std::snprintf(text, sizeof text, "音声出力を%dHzで開けません。\n設定ファイルの1行目を確かめてください。",
+                  static_cast<int>(engine.sampleRate()));
+    ShowError(text);
 }
 
 void AudioEngine::setMasterVolume(uint32_t volume)

@@ -60,3 +60,6 @@ private:
 
 // Shuts the engine down and frees it, unless a stream of it would not close.
 void destroyEngine(AudioEngine* engine);
+// Tells the user when not one channel opened at the engine's rate (a settings
+// header without a number gives 0 Hz): the program would otherwise run silent.
+void reportSilentEngine(const AudioEngine& engine);

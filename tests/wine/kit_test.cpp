@@ -157,6 +157,9 @@ TEST_F(Kit, AKeyLightsItsPartAndItsReleaseRestoresIt)
     Pump(100);
     EXPECT_EQ(rectOf(DR_RIDE).top, rest.top) << "the release puts it back";
     EXPECT_LT(brightness(at), before + 30) << "and its normal look";
+    SendMessageA(window, WM_KEYUP, 0x4D, 0);
+    Pump(100);
+    EXPECT_EQ(rectOf(DR_RIDE).top, rest.top) << "a key-up with no key-down moves nothing";
 
     rest = rectOf(DR_BASS1);
 

@@ -99,6 +99,26 @@ TEST(ProgramStart, BadRowIsReportedAndEndsTheProgram)
         << "the file is rewritten with its row kept";
 }
 
+TEST(ProgramStart, ARateNoOutputOpensAtIsToldAndTheProgramRuns)
+{
+    std::string folder = runFolder("norate");
+    CreateDirectoryA((folder + "\\sounds").c_str(), nullptr);
+    WriteWav(folder + "\\sounds\\tone.wav", Tone(1000, 0.1, 8000));
+    // A header an editor turned into text: no number, rate 0.
+    WriteFileBytes(folder + "\\sounds\\Setting.csv", "rate\r\n4294967295\r\nsounds\\tone.wav,20,127,127,DR_SNARE2\r\n");
+    ProgramRun program(folder);
+    BoxWatch boxes({}, program.processId());
+    program.resume();
+    ASSERT_TRUE(boxes.waitFor(1)) << "the silent output was not told";
+    EXPECT_EQ(boxes.seen()[0].text, "音声出力を0Hzで開けません。\n設定ファイルの1行目を確かめてください。")
+        << utf8(boxes.seen()[0].text);
+    EXPECT_EQ(boxes.seen()[0].caption, "エラー");
+    HWND window = program.waitWindow("TForm");
+    ASSERT_NE(window, nullptr) << "the program goes on after the message";
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.waitExit(), 0u);
+}
+
 TEST(ProgramWindow, AboutBoxIsModalAndEscClosesIt)
 {
     std::string folder = runFolder("about");
