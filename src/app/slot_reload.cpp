@@ -27,7 +27,8 @@ void reloadSlots()
     AudioEngine* old = audioEngine;
     audioEngine = nullptr;
     destroyEngine(old);
-    auto* engine = new AudioEngine(mainWindow, &sharedLock);
+    // Built without a window: the splash its progress texts were for is gone.
+    auto* engine = new AudioEngine(nullptr, &sharedLock);
     engine->loadSamples(soundSlots, static_cast<int32_t>(sampleRate), slotCount);
     audioEngine = engine;
     reportSilentEngine(*engine);

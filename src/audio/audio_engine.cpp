@@ -160,10 +160,22 @@ void AudioEngine::trigger(const SoundSlot& slot)
 {
     // Keys are handled inside the platform's closing and opening calls; a
     // voice started then would be on a stream being closed.
-    if (closing_)
+    if (closing_ || slot.slotIndex < 0 || slot.slotIndex >= kSlotTableSize)
         return;
-    if (slot.slotIndex < 0 || slot.slotIndex >= kSlotTableSize || !samples_[slot.slotIndex])
-        return;  // a silent slot takes no channel
+    // A silent slot takes no channel, but a closed hi-hat still cuts.
+    if (samples_[slot.slotIndex])
+        startVoice(slot);
+    if (slot.partId == DR_HIHAT_CLOSE)
+        for (OutputChannel& c : channels_)
+            if (c.voicePart == DR_HIHAT_OPEN && c.busy.load() == 1) {
+                MMRESULT reset = waveOutReset(c.handle);
+                if (reset != MMSYSERR_NOERROR)
+                    ErrorHook(kErrChokeReset, static_cast<long>(reset));
+            }
+}
+
+void AudioEngine::startVoice(const SoundSlot& slot)
+{
     OutputChannel* ch = nullptr;
     for (OutputChannel& c : channels_)
         if (c.busy.load() == 0) {
@@ -189,14 +201,6 @@ void AudioEngine::trigger(const SoundSlot& slot)
     // A voice that never started gets no completion: free its channel now.
     if (r != MMSYSERR_NOERROR)
         ch->busy.store(0);
-
-    if (slot.partId == DR_HIHAT_CLOSE)
-        for (OutputChannel& c : channels_)
-            if (c.voicePart == DR_HIHAT_OPEN && c.busy.load() == 1) {
-                MMRESULT reset = waveOutReset(c.handle);
-                if (reset != MMSYSERR_NOERROR)
-                    ErrorHook(kErrChokeReset, static_cast<long>(reset));
-            }
 }
 
 void CALLBACK AudioEngine::onChannelDone(HWAVEOUT, UINT message, DWORD_PTR instance,

@@ -40,6 +40,8 @@ public:
 
 private:
     void openChannels();
+    // The slot's buffer on the lowest free channel, if any.
+    void startVoice(const SoundSlot& slot);
     // False when a stream would not close; it stays open and busy.
     bool closeChannels();
     void sendProgress(const char* text);

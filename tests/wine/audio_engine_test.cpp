@@ -215,6 +215,13 @@ TEST_F(AudioEngineTest, ClosedHiHatCutsOnlyOpenHiHats)
     EXPECT_EQ(engine->channel(1).busy.load(), 1u) << "a closed hi-hat is never cut by another";
     EXPECT_EQ(engine->channel(2).busy.load(), 1u) << "other parts are not cut";
     EXPECT_EQ(engine->channel(5).busy.load(), 1u) << "the new closed hi-hat plays";
+
+    bind(3, "missing.wav", DR_HIHAT_CLOSE);
+    load();
+    engine->trigger(table[0]);
+    engine->trigger(table[3]);
+    EXPECT_TRUE(waitFree(*engine, 0, 1000)) << "a closed hi-hat without a sample still cuts";
+    EXPECT_EQ(busyCount(*engine), 0) << "and takes no channel itself";
 }
 
 TEST_F(AudioEngineTest, RateChangeReopensEveryChannelAndKeepsTheBuffers)

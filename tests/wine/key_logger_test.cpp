@@ -118,7 +118,8 @@ TEST_F(KeyLoggerTest, MenuAndTitlesFollowRecordingAndSaving)
     EXPECT_TRUE(enabled(32799) && !enabled(32800) && !enabled(32796)) << "after creation";
     SendMessageA(window, WM_COMMAND, 32799, 0);
     DWORD started = GetTickCount();
-    EXPECT_TRUE(!enabled(32799) && enabled(32800) && !enabled(32796)) << "while recording";
+    SendMessageA(window, WM_COMMAND, 0, 0);
+    EXPECT_TRUE(!enabled(32799) && enabled(32800) && !enabled(32796)) << "while recording, id 0 ignored";
     Pump(1100);
     EXPECT_EQ(title(), "REC 00:00:01 - ポコポン") << utf8(title());
     SendMessageA(window, WM_COMMAND, 32800, 0);
@@ -399,12 +400,15 @@ TEST_F(KeyLoggerTest, ClosingWithARecordingAsksFirst)
         EXPECT_FALSE(quitRequested()) << "Cancel stays";
     }
     {
+        SendMessageA(window, WM_COMMAND, 32799, 0);  // still running when the question comes
+        Pump(100);
         BoxWatch boxes({IDYES});
         std::thread cancel = answerFileDialog("");
         SendMessageA(window, WM_CLOSE, 0, 0);
         cancel.join();
         EXPECT_FALSE(quitRequested()) << "Yes and a cancelled save stay";
         EXPECT_TRUE(keyLogger->hasRecording());
+        EXPECT_TRUE(enabled(32799) && !enabled(32800) && enabled(32796)) << "the menu shows the stopped recording";
     }
     {
         BoxWatch boxes({IDNO});

@@ -219,6 +219,14 @@ TEST_F(MainWindow, StoreSlotReplacesTheKeyFillsTheFirstEmptyEntryAndRewritesTheF
 }
 
 int resetsWithTheEngineInUse;
+int progressTexts;
+WNDPROC mainProc;
+
+LRESULT CALLBACK countingProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    progressTexts += message == WM_USER + 105;
+    return CallWindowProcA(mainProc, w, message, wParam, lParam);
+}
 
 MMRESULT WINAPI resetSeeingTheEngine(HWAVEOUT handle)
 {
@@ -229,11 +237,15 @@ MMRESULT WINAPI resetSeeingTheEngine(HWAVEOUT handle)
 
 TEST_F(MainWindow, KeysDuringAReloadFindNoEngineBeingTornDown)
 {
-    resetsWithTheEngineInUse = 0;
+    resetsWithTheEngineInUse = progressTexts = 0;
     streamCloseCalls.reset = resetSeeingTheEngine;
+    mainProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(countingProc)));
     SendMessageA(window, kSlotsChanged, 0, 0);
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(mainProc));
     streamCloseCalls.reset = waveOutReset;
     EXPECT_EQ(resetsWithTheEngineInUse, 0) << "the engine was still in use while its channels closed";
+    EXPECT_EQ(progressTexts, 0) << "the rebuilt engine sends no progress texts to the closed splash";
     EXPECT_NE(audioEngine, nullptr) << "a new engine after the reload";
 }
 
