@@ -144,7 +144,7 @@ TEST(ProgramWindow, AboutBoxIsModalAndEscClosesIt)
     char text[128] = "";
     GetDlgItemTextA(box, 104, text, sizeof text);
     EXPECT_STREQ(text, "ポコポン Ver 0.9.2") << "name line " << utf8(text);
-    EXPECT_NE(GetDlgItem(box, 109), nullptr) << "the icon control is missing";
+    EXPECT_NE(SendMessageA(GetDlgItem(box, 109), STM_GETICON, 0, 0), 0) << "the icon control shows no icon";
     EXPECT_EQ(GetWindow(box, GW_OWNER), window) << "the box belongs to the main window";
     EXPECT_FALSE(IsWindowEnabled(window)) << "the main window takes no input while the box is open";
 
