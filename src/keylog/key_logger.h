@@ -55,7 +55,8 @@ private:
     uint32_t recordCount = 0;
     int32_t elapsedSeconds = 0;
     uint32_t tickCount = 0;
-    RecordingClock clock = {};
+    // The clock last shown, set by the tick and read by the window's thread.
+    std::atomic<int32_t> shownSeconds{0};
     char text[256] = "";
 
     HANDLE playFile = nullptr;
