@@ -1,5 +1,5 @@
-// The about box's template as the program carries it: what a dialog editor
-// would show, read from the resource itself.
+// The about box's template and the right-click menus as the program carries
+// them: what a resource editor would show, read from the resources themselves.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -66,4 +66,30 @@ TEST(AboutBox, IconIsTwentyUnitsSquareAndTheUnnamedTextsAreFFFF)
     EXPECT_EQ(items[0].cy, 20) << "the icon control's height in dialog units";
     EXPECT_EQ(items[2].id, 0xFFFFu) << "the second text line has no id of its own";
     EXPECT_EQ(items[4].id, 0xFFFFu) << "the third text line has no id of its own";
+}
+
+TEST(ContextMenus, ItemsAndIdsOfTheKitAndTheRowMenus)
+{
+    const struct {
+        const char* name;
+        std::vector<std::pair<const char*, UINT>> items;  // text, id; null text for a separator
+    } menus[] = {
+        {"RBTN_MENU1",
+         {{"表示", 50000}, {"追加", 50001}, {nullptr, 0}, {"すべて表示", 32778}, {nullptr, 0}, {"最小化", 32788}}},
+        {"RBTN_MENU2", {{"編集", 32779}, {"削除", 32782}, {nullptr, 0}, {"すべて表示", 32778}}},
+    };
+    for (const auto& menu : menus) {
+        HMENU loaded = LoadMenuA(GetModuleHandleA(nullptr), menu.name);
+        ASSERT_NE(loaded, nullptr) << menu.name;
+        HMENU popup = GetSubMenu(loaded, 0);
+        ASSERT_EQ(GetMenuItemCount(popup), static_cast<int>(menu.items.size())) << menu.name;
+        for (int i = 0; i < GetMenuItemCount(popup); ++i) {
+            char text[64] = "";
+            GetMenuStringA(popup, i, text, sizeof text, MF_BYPOSITION);
+            const char* wanted = menu.items[i].first;
+            EXPECT_STREQ(text, wanted ? wanted : "") << menu.name << " item " << i;
+            EXPECT_EQ(GetMenuItemID(popup, i), wanted ? menu.items[i].second : 0u) << menu.name << " item " << i;
+        }
+        DestroyMenu(loaded);
+    }
 }

@@ -263,6 +263,13 @@ TEST_F(KeyLoggerTest, DropStopsTheRecordingAndReplaysTheFirstFileUnderItsBareNam
     SendMessageA(window, WM_DROPFILES,
                  reinterpret_cast<WPARAM>(dropOf(ExeFolder() + "silence.txt", "")), 0);
     EXPECT_EQ(title(), "ポコポン") << "a file that cannot be opened leaves the plain title";
+
+    BoxWatch refusal;
+    WriteFileBytes(ExeFolder() + "text.pkp", "not a performance");
+    SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(dropOf(ExeFolder() + "text.pkp", "")), 0);
+    ASSERT_TRUE(waitBoxes(refusal, 1)) << "a dropped file without the magic is refused";
+    EXPECT_EQ(refusal.seen()[0].text, "このソフトウェアで作成したファイルではありません。");
+    EXPECT_EQ(title(), "ポコポン");
     keyLogger->clearRecording();
 }
 
@@ -285,6 +292,13 @@ TEST_F(KeyLoggerTest, RefusedShortAndOversizedFiles)
     }
     EXPECT_EQ(lastKeyDown, 0x20) << "the 9-byte file holds one record, Space down; its last byte is no key-up";
     SendMessageA(window, WM_KEYUP, 0x20, 0);
+    {
+        BoxWatch boxes;
+        SendMessageA(window, WM_KEYDOWN, 0xBB, 0);
+        EXPECT_TRUE(play("both.pkp", std::string("PKPN00\x20\x20", 8)));
+        ASSERT_TRUE(waitBoxes(boxes, 1));
+        EXPECT_EQ(lastKeyDown, 0) << "a record with both codes sends the key-down first, then the key-up";
+    }
 
     // Far more than the buffer holds: only the buffer is read.
     BoxWatch boxes;
@@ -418,4 +432,24 @@ TEST_F(KeyLoggerTest, ClosingWithARecordingAsksFirst)
     keyLogger->clearRecording();
     SendMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(quitRequested()) << "without a recording the close quits at once";
+    SendMessageA(window, WM_COMMAND, 105, 0);
+    EXPECT_TRUE(quitRequested()) << "アプリケーションの終了 closes the window";
+}
+
+TEST_F(KeyLoggerTest, OpeningDuringARecordingStopsItBeforeTheDialog)
+{
+    SendMessageA(window, WM_COMMAND, 32799, 0);
+    Pump(100);
+    std::string titleAtDialog;
+    std::thread cancel([&] {
+        for (DWORD start = GetTickCount(); !fileDialog() && GetTickCount() - start < 10000;)
+            Sleep(20);
+        titleAtDialog = title();
+        PostMessageA(fileDialog(), WM_COMMAND, IDCANCEL, 0);
+    });
+    SendMessageA(window, WM_COMMAND, 32792, 0);
+    cancel.join();
+    EXPECT_EQ(titleAtDialog.substr(0, 5), "STOP ") << "stopped first: " << utf8(titleAtDialog);
+    EXPECT_TRUE(enabled(32799) && !enabled(32800) && enabled(32796)) << "as after 停止";
+    keyLogger->clearRecording();
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "support/box_watch.h"
+#include "support/window_find.h"
 #include "support/default_set_files.h"
 #include "support/program_run.h"
 #include "support/screenshot.h"
@@ -76,7 +77,16 @@ TEST(ProgramStart, CancelEndsBeforeAnythingIsWritten)
     ProgramRun program(folder);
     BoxWatch boxes({IDOK, IDCANCEL}, program.processId());
     program.resume();
-    EXPECT_EQ(program.waitExit(), 0u) << "Cancel ends the program with code 0";
+    // Start-up ends at the answer: no slot list, and no kit, ever shows.
+    bool builtOn = false;
+    DWORD code;
+    while ((code = program.waitExit(10)) == STILL_ACTIVE)
+        builtOn = builtOn || FindProcessWindow(program.processId(), "LayeredWindow")
+                  || FindProcessWindow(program.processId(), "TForm", [](HWND w) {
+                         return FindWindowExA(w, nullptr, "STATIC", nullptr) != nullptr;
+                     });
+    EXPECT_EQ(code, 0u) << "Cancel ends the program with code 0";
+    EXPECT_FALSE(builtOn) << "start-up went on after Cancel";
     ASSERT_EQ(boxes.seen().size(), 2u);
     EXPECT_EQ(boxes.seen()[1].text, kOffer);
     EXPECT_FALSE(FileExists(folder + "\\sounds")) << "Cancel writes nothing";
