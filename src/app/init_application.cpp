@@ -61,6 +61,7 @@ void initApplication()
     audioEngine->loadSamples(soundSlots, static_cast<int32_t>(sampleRate), slotCount);
     loadingSplash->SetProgressText("WAVファイルをロード3");
     audioEngine->setMasterVolume(masterVolume);
+    reportSilentEngine(*audioEngine);
     rowFilter = -1;
     ShowAllSlotRows(loadingSplash);
     loadingSplash->SetProgressText("完了");

@@ -70,6 +70,9 @@ void onCommand(HWND window, int id)
     case kCommandStopRecording:
         keyLogger->stopRecording();
         break;
+    default:
+        if (rateOfCommand(id) == 0)
+            return;  // any other id is ignored; 0 would reset the menu
     }
     keyLogger->updateMenuState(id);
     updateRateMenu(mainMenu, id, audioEngine);
@@ -86,8 +89,11 @@ void onClose(HWND window)
             return;
         if (answer == IDYES) {
             keyLogger->savePerformance();
-            if (keyLogger->hasRecording())
+            if (keyLogger->hasRecording()) {
+                // The save stopped a running recording: the menu says so.
+                keyLogger->updateMenuState(kCommandStopRecording);
                 return;
+            }
         }
     }
     PostQuitMessage(0);

@@ -23,11 +23,15 @@ void reloadSlots()
     showFilteredRows();
     // The new engine runs at the file's rate, whatever the rate menu shows,
     // and keeps the channels' volume as the platform has it.
-    delete audioEngine;
+    // Keys handled inside the teardown's platform calls find no engine.
+    AudioEngine* old = audioEngine;
     audioEngine = nullptr;
-    auto* engine = new AudioEngine(mainWindow, &sharedLock);
+    destroyEngine(old);
+    // Built without a window: the splash its progress texts were for is gone.
+    auto* engine = new AudioEngine(nullptr, &sharedLock);
     engine->loadSamples(soundSlots, static_cast<int32_t>(sampleRate), slotCount);
     audioEngine = engine;
+    reportSilentEngine(*engine);
     ResetSlotPanelScroll();
 }
 

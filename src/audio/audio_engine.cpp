@@ -6,8 +6,10 @@
 
 #include "audio/device_error.h"
 #include "audio/sample_file.h"
+#include "audio/stream_close.h"
 #include "slots/part_names.h"
 #include "util/debug_trace.h"
+#include "util/message_boxes.h"
 #include "util/program_messages.h"
 
 namespace {
@@ -33,12 +35,28 @@ AudioEngine::AudioEngine(HWND window, CRITICAL_SECTION* lock) : window_(window),
 
 AudioEngine::~AudioEngine()
 {
-    closeChannels();
+    bool closed = shutDown();
     for (OutputChannel& ch : channels_)
         if (ch.doneEvent)
             CloseHandle(ch.doneEvent);
-    for (uint8_t* data : samples_)
-        std::free(data);
+    // A stream that would not close may still read its buffer.
+    if (closed)
+        for (uint8_t* data : samples_)
+            std::free(data);
+}
+
+bool AudioEngine::shutDown()
+{
+    closing_ = true;
+    return closeChannels();
+}
+
+void destroyEngine(AudioEngine* engine)
+{
+    // An engine with a stream that would not close is still the instance of
+    // that stream's callback: it is left alive, buffers and all.
+    if (engine && engine->shutDown())
+        delete engine;
 }
 
 void AudioEngine::loadSamples(const SoundSlot* table, int32_t rate, int32_t count)
@@ -60,6 +78,17 @@ void AudioEngine::loadSamples(const SoundSlot* table, int32_t rate, int32_t coun
     }
 }
 
+void reportSilentEngine(const AudioEngine& engine)
+{
+    for (int i = 0; i < kOutputChannels; ++i)
+        if (engine.channel(i).handle)
+            return;
+    char text[128];
+    std::snprintf(text, sizeof text, "音声出力を%dHzで開けません。\n設定ファイルの1行目を確かめてください。",
+                  static_cast<int>(engine.sampleRate()));
+    ShowError(text);
+}
+
 void AudioEngine::setMasterVolume(uint32_t volume)
 {
     for (OutputChannel& ch : channels_)
@@ -68,15 +97,19 @@ void AudioEngine::setMasterVolume(uint32_t volume)
 
 void AudioEngine::changeSampleRate(int32_t rate)
 {
+    closing_ = true;
     closeChannels();
     rate_ = rate;
     openChannels();
+    closing_ = false;
 }
 
 void AudioEngine::openChannels()
 {
     for (int i = 0; i < kOutputChannels; ++i) {
         OutputChannel& ch = channels_[i];
+        if (ch.handle)
+            continue;  // would not close: it plays on at its old rate
         ch.format.wFormatTag = WAVE_FORMAT_PCM;
         ch.format.nChannels = 2;
         ch.format.nSamplesPerSec = static_cast<DWORD>(rate_);
@@ -106,24 +139,43 @@ void AudioEngine::openChannels()
     }
 }
 
-void AudioEngine::closeChannels()
+bool AudioEngine::closeChannels()
 {
+    bool closed = true;
     for (OutputChannel& ch : channels_) {
         if (!ch.handle)
             continue;
-        waveOutReset(ch.handle);
-        waveOutUnprepareHeader(ch.handle, &ch.header, sizeof ch.header);
-        waveOutClose(ch.handle);
+        if (!closeStream(ch.handle, &ch.header)) {
+            closed = false;
+            continue;
+        }
         ch.handle = nullptr;
         // A closed stream reports nothing more: the channel is free.
         ch.busy.store(0);
     }
+    return closed;
 }
 
 void AudioEngine::trigger(const SoundSlot& slot)
 {
-    if (slot.slotIndex < 0 || slot.slotIndex >= kSlotTableSize || !samples_[slot.slotIndex])
-        return;  // a silent slot takes no channel
+    // Keys are handled inside the platform's closing and opening calls; a
+    // voice started then would be on a stream being closed.
+    if (closing_ || slot.slotIndex < 0 || slot.slotIndex >= kSlotTableSize)
+        return;
+    // A silent slot takes no channel, but a closed hi-hat still cuts.
+    if (samples_[slot.slotIndex])
+        startVoice(slot);
+    if (slot.partId == DR_HIHAT_CLOSE)
+        for (OutputChannel& c : channels_)
+            if (c.voicePart == DR_HIHAT_OPEN && c.busy.load() == 1) {
+                MMRESULT reset = waveOutReset(c.handle);
+                if (reset != MMSYSERR_NOERROR)
+                    ErrorHook(kErrChokeReset, static_cast<long>(reset));
+            }
+}
+
+void AudioEngine::startVoice(const SoundSlot& slot)
+{
     OutputChannel* ch = nullptr;
     for (OutputChannel& c : channels_)
         if (c.busy.load() == 0) {
@@ -149,14 +201,6 @@ void AudioEngine::trigger(const SoundSlot& slot)
     // A voice that never started gets no completion: free its channel now.
     if (r != MMSYSERR_NOERROR)
         ch->busy.store(0);
-
-    if (slot.partId == DR_HIHAT_CLOSE)
-        for (OutputChannel& c : channels_)
-            if (c.voicePart == DR_HIHAT_OPEN && c.busy.load() == 1) {
-                MMRESULT reset = waveOutReset(c.handle);
-                if (reset != MMSYSERR_NOERROR)
-                    ErrorHook(kErrChokeReset, static_cast<long>(reset));
-            }
 }
 
 void CALLBACK AudioEngine::onChannelDone(HWAVEOUT, UINT message, DWORD_PTR instance,

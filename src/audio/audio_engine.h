@@ -17,6 +17,9 @@ public:
     AudioEngine(HWND window, CRITICAL_SECTION* lock);
     // Cuts and closes every channel before the buffers they read are freed.
     ~AudioEngine();
+    // Closes every channel for good and refuses triggers from then on; false
+    // when a stream would not close (see destroyEngine).
+    bool shutDown();
     AudioEngine(const AudioEngine&) = delete;
     AudioEngine& operator=(const AudioEngine&) = delete;
 
@@ -37,7 +40,10 @@ public:
 
 private:
     void openChannels();
-    void closeChannels();
+    // The slot's buffer on the lowest free channel, if any.
+    void startVoice(const SoundSlot& slot);
+    // False when a stream would not close; it stays open and busy.
+    bool closeChannels();
     void sendProgress(const char* text);
     static void CALLBACK onChannelDone(HWAVEOUT handle, UINT message, DWORD_PTR instance,
                                        DWORD_PTR param1, DWORD_PTR param2);
@@ -51,4 +57,11 @@ private:
     uint8_t* samples_[kSlotTableSize] = {};
     uint32_t sampleLengths_[kSlotTableSize] = {};
     OutputChannel channels_[kOutputChannels] = {};
+    bool closing_ = false;  // channels are being closed or reopened
 };
+
+// Shuts the engine down and frees it, unless a stream of it would not close.
+void destroyEngine(AudioEngine* engine);
+// Tells the user when not one channel opened at the engine's rate (a settings
+// header without a number gives 0 Hz): the program would otherwise run silent.
+void reportSilentEngine(const AudioEngine& engine);

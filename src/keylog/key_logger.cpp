@@ -56,7 +56,7 @@ void KeyLogger::clearRecording()
     recordCount = 0;
     elapsedSeconds = 0;
     tickCount = 0;
-    clock = RecordingClock{};
+    shownSeconds = 0;
 }
 
 void KeyLogger::startRecording()
@@ -79,22 +79,22 @@ void KeyLogger::stopRecording()
     recordTimer.stop();
     recording = 0;
     char title[64];
-    formatClockTitle(title, sizeof title, "STOP", clock);
+    formatClockTitle(title, sizeof title, "STOP", clockOf(shownSeconds));
     SetWindowTextA(window, title);
     DebugLine(title);
 }
 
 const char* KeyLogger::stopTitle()
 {
-    formatClockTitle(text, sizeof text, "STOP", clock);
+    formatClockTitle(text, sizeof text, "STOP", clockOf(shownSeconds));
     return text;
 }
 
 void KeyLogger::showClock()
 {
-    clock = clockOf(elapsedSeconds);
+    shownSeconds = elapsedSeconds;
     char title[64];
-    formatClockTitle(title, sizeof title, "REC", clock);
+    formatClockTitle(title, sizeof title, "REC", clockOf(elapsedSeconds));
     SetWindowTextA(window, title);
     DebugLine(title);
 }

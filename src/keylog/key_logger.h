@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 
 #include "keylog/pending_keys.h"
@@ -54,7 +55,8 @@ private:
     uint32_t recordCount = 0;
     int32_t elapsedSeconds = 0;
     uint32_t tickCount = 0;
-    RecordingClock clock = {};
+    // The clock last shown, set by the tick and read by the window's thread.
+    std::atomic<int32_t> shownSeconds{0};
     char text[256] = "";
 
     HANDLE playFile = nullptr;
@@ -64,6 +66,7 @@ private:
     TickTimer playTimer;
     uint32_t playPosition = 0;
     uint32_t playCount = 0;
+    std::atomic<bool> playing{false};  // from a start until stopPlayback, on either thread
 };
 
 extern KeyLogger* keyLogger;

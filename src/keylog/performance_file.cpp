@@ -32,32 +32,32 @@ void KeyLogger::savePerformance()
 
 bool KeyLogger::openPerformance(const char* path)
 {
-    if (playFile)
-        CloseAndClear(&playFile);
-    if (path) {
-        playFile = OpenForRead(path);
-        std::strncpy(playName, FileNamePart(path), sizeof playName - 1);
-    } else {
-        playFile = OpenFileDialogCopyPath(window, kPerformanceOpenFilter, playPath);
-        std::strncpy(playName, FileNamePart(playPath), sizeof playName - 1);
-    }
-    if (!playFile) {
-        SetWindowTextA(window, kTitle);
-        return false;
-    }
+    // A replay goes on while the user picks the next file.
+    HANDLE file = path ? OpenForRead(path) : OpenFileDialogCopyPath(window, kPerformanceOpenFilter, playPath);
+    // Its tick stops before its file is touched: a last tick closes the file
+    // and announces the end, and must not do so to the file opened here.
+    playTimer.stop();
+    bool wasPlaying = playing;
+    CloseAndClear(&playFile);
+    playFile = file;
+    std::strncpy(playName, FileNamePart(path ? path : playPath), sizeof playName - 1);
 
     char head[kMagicSize] = {};
     DWORD got = 0;
-    ReadFile(playFile, head, kMagicSize, &got, nullptr);
-    if (!hasPerformanceMagic(head, got)) {
-        ShowError("このソフトウェアで作成したファイルではありません。");
+    bool accepted = playFile && ReadFile(playFile, head, kMagicSize, &got, nullptr)
+                    && hasPerformanceMagic(head, got);
+    if (!accepted) {
+        bool opened = playFile != nullptr;
         CloseAndClear(&playFile);
         SetWindowTextA(window, kTitle);
+        // A refused or cancelled file leaves the running replay going on.
+        if (wasPlaying)
+            playTimer.start(period, playbackTick, this);
+        if (opened)
+            ShowError("このソフトウェアで作成したファイルではありません。");
         return false;
     }
 
-    // No tick may read the buffer while it is refilled.
-    playTimer.stop();
     std::memset(playBuffer, 0, sizeof playBuffer);
     playPosition = 0;
     LARGE_INTEGER size = {};

@@ -14,6 +14,7 @@ void KeyLogger::startPlayback()
     DebugLine("再生");
     SetWindowTextA(window, playName);
     AppendWindowText(window, " - 再生中");
+    playing = true;
     playTimer.start(period, playbackTick, this);
 }
 
@@ -43,6 +44,7 @@ void KeyLogger::stopPlayback()
 {
     DebugLine("再生停止");
     playTimer.stop();
+    playing = false;
     playPosition = 0;
     SetWindowTextA(window, "ポコポン");
 }

@@ -8,35 +8,37 @@ void TickTimer::start(UINT periodMs, Tick tick, void* user)
     tick_ = tick;
     user_ = user;
     halted_ = false;
-    // A synchronous kill: once stop has returned no tick runs any more.
-    id_ = timeSetEvent(periodMs, 1, onTimer, reinterpret_cast<DWORD_PTR>(this),
-                       TIME_PERIODIC | TIME_KILL_SYNCHRONOUS);
+    // Not TIME_KILL_SYNCHRONOUS: the platform runs both ticks of the program
+    // on one thread, and a synchronous kill of one waits for a running
+    // callback of the other, which may itself wait on the killing thread.
+    // stop() waits for this timer's own tick instead.
+    id_ = timeSetEvent(periodMs, 1, onTimer, reinterpret_cast<DWORD_PTR>(this), TIME_PERIODIC);
 }
 
 void TickTimer::stop()
 {
-    UINT id = id_.exchange(0);
-    if (!id)
-        return;
     halted_ = true;
-    // A tick may be inside SendMessage to this very thread, and the kill
-    // waits for running ticks: let that tick end first.
-    if (GetCurrentThreadId() != tickThread_) {
-        while (inTick_ > 0) {
-            MSG msg;
-            PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_SENDMESSAGE);
-        }
+    if (UINT id = id_.exchange(0))
+        timeKillEvent(id);
+    // A tick may be inside SendMessage to this very thread: answer what it
+    // sends until it has ended. On the tick's own thread (a tick stopping
+    // itself) there is nothing to wait for.
+    if (GetCurrentThreadId() == tickThread_)
+        return;
+    while (inTick_ > 0) {
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_SENDMESSAGE);
     }
-    timeKillEvent(id);
 }
 
-void CALLBACK TickTimer::onTimer(UINT, UINT, DWORD_PTR self, DWORD_PTR, DWORD_PTR)
+void CALLBACK TickTimer::onTimer(UINT id, UINT, DWORD_PTR self, DWORD_PTR, DWORD_PTR)
 {
     auto* timer = reinterpret_cast<TickTimer*>(self);
     timer->tickThread_ = GetCurrentThreadId();
     ++timer->inTick_;
-    if (!timer->halted_)
+    // A callback of a timer already killed, or of an earlier one, does nothing.
+    if (!timer->halted_ && id == timer->id_)
         timer->tick_(timer->user_);
     --timer->inTick_;
 }

@@ -159,14 +159,18 @@ void CLAYEREDWINDOW::Light()
 {
     if (!window)
         return;
+    ++litCount;
     moveBy(kPressOffset, kMoveFlags);
     ShowFrame(litFrame);
 }
 
 void CLAYEREDWINDOW::Release()
 {
-    if (!window)
+    // A key-up without its key-down (a stray one, or a key whose entry never
+    // sounds) must not move the part up off its place.
+    if (!window || litCount == 0)
         return;
+    --litCount;
     moveBy(-kPressOffset, kMoveFlags);
     ShowFrame(kitActive ? normalFrame : dimFrame);
 }

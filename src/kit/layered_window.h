@@ -21,7 +21,8 @@ public:
 
     void BuildFrames();
     void ShowFrame(const uint32_t* frame);
-    // The drum part sounds: 2 pixels down, lit. Release goes back up.
+    // The drum part sounds: 2 pixels down, lit. Release goes back up, for a
+    // part that is lit only.
     void Light();
     void Release();
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -58,6 +59,7 @@ private:
     uint32_t* dimFrame = nullptr;
     uint32_t* hoverFrame = nullptr;
     uint32_t* litFrame = nullptr;
+    int litCount = 0;  // lights not yet released
     const uint32_t* shownFrame = nullptr;  // the look on the screen
     TRACKMOUSEEVENT leaveTracking = {};
 };

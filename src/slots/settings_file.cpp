@@ -19,6 +19,9 @@ namespace {
 constexpr char kSettingsName[] = "sounds\\Setting.csv";
 constexpr LONGLONG kMaxSampleBytes = 4000000;
 
+// The part of the file after the rows that the last read did not take.
+std::string unreadTail;
+
 // Makes the program folder the current directory, so that the sample paths in
 // the file resolve against it, and builds the file's full path.
 bool enterProgramFolder(std::string* settingsPath)
@@ -64,6 +67,7 @@ bool loadSettings()
     }
 
     SettingsRead read = parseSettings(text, soundSlots);
+    unreadTail = read.unreadTail;
     sampleRate = read.sampleRate;
     masterVolume = read.masterVolume;
     slotCount = read.slotCount;
@@ -71,9 +75,9 @@ bool loadSettings()
         ShowError(rowMessage(report).c_str());
     bool ok = checkSamples(read) && read.reports.empty();
 
-    // Each read normalises the file, unless that would drop rows the table
-    // could not hold: those stay in the file for the user to mend.
-    if (!read.rowsLeftOut)
+    // Each read normalises the file, unless that would drop or change what the
+    // table could not hold: that stays in the file for the user to mend.
+    if (!read.keepFile)
         saveSettings();
     // The quit is requested last, so that no message box of the save is
     // dismissed by a quit message already waiting.
@@ -86,7 +90,7 @@ void saveSettings()
 {
     std::string path;
     std::setlocale(LC_CTYPE, "japanese");
-    std::string text = formatSettings(soundSlots, sampleRate, masterVolume);
+    std::string text = formatSettings(soundSlots, sampleRate, masterVolume, unreadTail);
     if (!enterProgramFolder(&path) || !ReplaceFileContents(path.c_str(), text.data(), text.size())) {
         ShowError(kMsgSettingsUnwritable);
         PostQuitMessage(0);

@@ -21,6 +21,7 @@ const char* rowFormat(RowProblem problem)
     case RowProblem::PartNameTooLong: return "%d行目のドラム名が長すぎます";
     case RowProblem::ControlByte: return "%d行目に不正な文字があります";
     case RowProblem::TooManyRows: return "%d行目以降は読み込めません(60行まで)";
+    case RowProblem::TooManyFields: return "%d行目の項目が多すぎます";
     }
     return "%d";
 }

@@ -53,29 +53,34 @@ private:
     std::string_view rest_;
 };
 
+// Lines end with CR LF, LF or CR alone; no CR reaches a field.
 class LineReader {
 public:
-    explicit LineReader(std::string_view text) : rest_(text) {}
+    explicit LineReader(std::string_view text) : text_(text) {}
 
     bool next(std::string_view* line)
     {
-        if (rest_.empty())
+        if (pos_ == text_.size())
             return false;
-        size_t end = rest_.find('\n');
-        if (end == std::string_view::npos) {
-            *line = rest_;
-            rest_ = {};
-        } else {
-            *line = rest_.substr(0, end);
-            rest_ = rest_.substr(end + 1);
-        }
-        if (!line->empty() && line->back() == '\r')
-            line->remove_suffix(1);
+        size_t end = text_.find_first_of("\r\n", pos_);
+        if (end == std::string_view::npos)
+            end = text_.size();
+        *line = text_.substr(pos_, end - pos_);
+        pos_ = end;
+        if (pos_ < text_.size() && text_[pos_++] == '\r' && pos_ < text_.size() && text_[pos_] == '\n')
+            ++pos_;
         return true;
     }
 
+    // The text from the start of the line last read to the end.
+    std::string_view fromLastLine(const std::string_view& line) const
+    {
+        return text_.substr(static_cast<size_t>(line.data() - text_.data()));
+    }
+
 private:
-    std::string_view rest_;
+    std::string_view text_;
+    size_t pos_ = 0;
 };
 
 bool hasControlByte(std::string_view line)
@@ -93,6 +98,15 @@ void copyField(char* out, std::string_view field)
 }
 
 int32_t clampLevel(int32_t v) { return v < 1 ? 1 : v > 255 ? 255 : v; }
+
+// One row without its line end.
+std::string formatRow(const SoundSlot& s)
+{
+    char line[kSlotPathSize + kPartNameSize + 64];
+    std::snprintf(line, sizeof line, "%.255s,%x,%d,%d,%.31s", s.path, static_cast<unsigned>(s.keyCode),
+                  static_cast<int>(s.volume), static_cast<int>(s.pan), s.partName);
+    return line;
+}
 
 }  // namespace
 
@@ -140,6 +154,9 @@ SettingsRead parseSettings(std::string_view text, SoundSlot* table)
     SettingsRead read;
     std::memset(table, 0, sizeof(SoundSlot) * kSlotTableSize);
 
+    // A byte-order mark that an editor put before the first number.
+    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3);
     LineReader lines(text);
     std::string_view line;
     if (lines.next(&line))
@@ -151,11 +168,14 @@ SettingsRead parseSettings(std::string_view text, SoundSlot* table)
     for (int lineNo = 2; lines.next(&line); ++lineNo) {
         FieldReader fields(line);
         std::string_view path;
-        if (!fields.next(&path) || path.size() < 2)
-            break;  // a blank or one-byte row ends the table; the rest is ignored
+        if (!fields.next(&path) || path.size() < 2) {
+            // A blank or one-byte row ends the table; the rest is kept unread.
+            read.unreadTail = lines.fromLastLine(line);
+            break;
+        }
         auto leaveOut = [&](RowProblem problem) {
             read.reports.push_back({problem, lineNo});
-            read.rowsLeftOut = true;
+            read.keepFile = true;
         };
         if (r == kSlotTableSize) {
             leaveOut(RowProblem::TooManyRows);
@@ -169,10 +189,14 @@ SettingsRead parseSettings(std::string_view text, SoundSlot* table)
             leaveOut(RowProblem::ControlByte);
             continue;
         }
-        std::string_view key, volume, pan, name;
+        std::string_view key, volume, pan, name, extra;
         if (!fields.next(&key) || !fields.next(&volume) || !fields.next(&pan)
             || !fields.next(&name)) {
             leaveOut(RowProblem::TooFewFields);
+            continue;
+        }
+        if (fields.next(&extra)) {
+            leaveOut(RowProblem::TooManyFields);
             continue;
         }
         uint8_t keyCode = parseKeyCode(key);
@@ -197,13 +221,16 @@ SettingsRead parseSettings(std::string_view text, SoundSlot* table)
         if (part < 0)
             read.reports.push_back({RowProblem::BadPartName, lineNo});
         slot.partId = part < 0 ? 0 : part;
+        // Clamped for the gain tables; the file keeps the user's value.
         if (clampLevel(slot.volume) != slot.volume) {
             read.reports.push_back({RowProblem::VolumeRange, lineNo});
             slot.volume = clampLevel(slot.volume);
+            read.keepFile = true;
         }
         if (clampLevel(slot.pan) != slot.pan) {
             read.reports.push_back({RowProblem::PanRange, lineNo});
             slot.pan = clampLevel(slot.pan);
+            read.keepFile = true;
         }
         read.lineOf[r] = lineNo;
         ++r;
@@ -212,21 +239,20 @@ SettingsRead parseSettings(std::string_view text, SoundSlot* table)
     return read;
 }
 
-std::string formatSettings(const SoundSlot* table, uint32_t rate, uint32_t volume)
+std::string formatSettings(const SoundSlot* table, uint32_t rate, uint32_t volume,
+                           std::string_view tail)
 {
-    std::string out;
-    char line[kSlotPathSize + kPartNameSize + 64];
-    std::snprintf(line, sizeof line, "%u\r\n%u\r\n", static_cast<unsigned>(rate),
-                  static_cast<unsigned>(volume));
-    out += line;
-    for (int i = 0; i < kSlotTableSize; ++i) {
-        const SoundSlot& s = table[i];
-        if (s.keyCode == 0)
-            continue;
-        std::snprintf(line, sizeof line, "%.255s,%x,%d,%d,%.31s\r\n", s.path,
-                      static_cast<unsigned>(s.keyCode), static_cast<int>(s.volume),
-                      static_cast<int>(s.pan), s.partName);
-        out += line;
-    }
+    std::string out = std::to_string(rate) + "\r\n" + std::to_string(volume) + "\r\n";
+    for (int i = 0; i < kSlotTableSize; ++i)
+        if (table[i].keyCode != 0)
+            out += formatRow(table[i]) + "\r\n";
+    out += tail;
     return out;
+}
+
+RowFit settingsRowFit(const SoundSlot& slot)
+{
+    if (std::strpbrk(slot.path, ",\r\n"))
+        return RowFit::PathSeparator;
+    return formatRow(slot).size() > kMaxLineLength ? RowFit::TooLong : RowFit::Fits;
 }

@@ -24,6 +24,7 @@ enum class RowProblem {
     PartNameTooLong,
     ControlByte,
     TooManyRows,      // the 61st row and the rest of the file
+    TooManyFields,    // a sixth field that the table has no place for
 };
 
 struct RowReport {
@@ -37,17 +38,29 @@ struct SettingsRead {
     int32_t slotCount = 0;
     int lineOf[kSlotTableSize] = {};  // line number of each stored row
     std::vector<RowReport> reports;   // in the order met
-    // Set when a row could not be held in the table exactly: writing the table
-    // back would lose it, so the file must be left as it is.
-    bool rowsLeftOut = false;
+    // Set when a row or a value could not be held in the table exactly:
+    // writing the table back would lose it, so the file must be left as it is.
+    bool keepFile = false;
+    // The file from the line that ended the rows on, byte for byte: not read,
+    // but written back after the rows so that nothing of it is lost.
+    std::string unreadTail;
 };
 
 // Clears the whole table, then fills it from the text of Setting.csv.
 SettingsRead parseSettings(std::string_view text, SoundSlot* table);
 
 // The file text for a table: the two header numbers, then every entry with a
-// key in table order, CR LF line ends.
-std::string formatSettings(const SoundSlot* table, uint32_t rate, uint32_t volume);
+// key in table order, CR LF line ends, then tail as it stands.
+std::string formatSettings(const SoundSlot* table, uint32_t rate, uint32_t volume,
+                           std::string_view tail = {});
+
+// Whether the file can hold the slot as a row that reads back the same.
+enum class RowFit {
+    Fits,
+    PathSeparator,  // a comma or line end in the path would split the row
+    TooLong,        // longer than the line buffer
+};
+RowFit settingsRowFit(const SoundSlot& slot);
 
 // Lenient number readers of the file: leading blanks skipped, digits up to the
 // first other byte, no digits give 0.

@@ -31,8 +31,8 @@ void LoadingSplash::SetProgressText(const char* text)
         length = sizeof textBuffer - kTextOffset - 1;
     std::memcpy(textBuffer + kTextOffset, text, length);
     textBuffer[kTextOffset + length] = '\0';
-    if (textLine)
-        SetWindowTextA(textLine, textBuffer);
+    if (HWND line = textLine)
+        SetWindowTextA(line, textBuffer);
 }
 
 void LoadingSplash::CloseSplash()

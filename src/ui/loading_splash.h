@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 class LoadingSplash {
 public:
     // Returns once the splash is on the screen.
@@ -23,7 +25,8 @@ private:
     static INT_PTR CALLBACK SplashDialogProc(HWND dialog, UINT message, WPARAM wParam,
                                              LPARAM lParam);
 
-    HWND textLine = nullptr;
+    // Set and cleared by the splash thread and the user-interface thread.
+    std::atomic<HWND> textLine{nullptr};
     HWND dialog = nullptr;
     HWND pictureBox = nullptr;
     volatile LONG ready = 0;

@@ -1,5 +1,7 @@
 #include "ui/slot_checks.h"
 
+#include "slots/settings_text.h"
+
 SlotProblem checkSlot(const SoundSlot& record)
 {
     if (record.volume < 1 || record.volume > 255)
@@ -10,6 +12,11 @@ SlotProblem checkSlot(const SoundSlot& record)
         return SlotProblem::NoFile;
     if (record.keyCode == 0)
         return SlotProblem::NoKey;
+    switch (settingsRowFit(record)) {
+    case RowFit::PathSeparator: return SlotProblem::PathComma;
+    case RowFit::TooLong: return SlotProblem::RowTooLong;
+    case RowFit::Fits: break;
+    }
     return SlotProblem::None;
 }
 

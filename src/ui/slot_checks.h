@@ -12,6 +12,8 @@ enum class SlotProblem {
     Pan,      // outside 1..255
     NoFile,
     NoKey,
+    PathComma,   // the settings file would split the row at it
+    RowTooLong,  // the row would not fit the settings file's line buffer
 };
 
 SlotProblem checkSlot(const SoundSlot& record);

@@ -124,6 +124,13 @@ bool confirm(HWND dialog)
     case SlotProblem::NoKey:
         MessageBoxA(dialog, "キーを入力してください", kErrorCaption, MB_OK);
         return false;
+    case SlotProblem::PathComma:
+        MessageBoxA(dialog, "ファイル名に「,」を含むファイルは選択できません", kErrorCaption, MB_OK);
+        return false;
+    case SlotProblem::RowTooLong:
+        MessageBoxA(dialog, "ファイルのパスが長すぎます。\n短いパスのファイルを選択してください", kErrorCaption,
+                    MB_OK);
+        return false;
     case SlotProblem::None:
         break;
     }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "slots/key_names.h"
+#include "util/shift_jis.h"
 
 void rowCaptions(const SoundSlot& slot, const char* fileName, char captions[][kCaptionSize])
 {
@@ -13,7 +14,8 @@ void rowCaptions(const SoundSlot& slot, const char* fileName, char captions[][kC
     std::snprintf(captions[2], kCaptionSize, "%d", slot.volume);
     std::snprintf(captions[3], kCaptionSize, "%d", slot.pan);
     std::string file = std::string(fileName) + "  --  " + slot.path;
-    std::snprintf(captions[4], kCaptionSize, "%.255s", file.c_str());
+    std::snprintf(captions[4], kCaptionSize, "%.*s",
+                  static_cast<int>(wholeCharacters(file.c_str(), kCaptionSize - 1)), file.c_str());
 }
 
 void rowCentres(const SoundSlot* table, int32_t onlyPart, int centres[kSlotTableSize])

@@ -15,7 +15,7 @@ constexpr int kCaptionX[kRowCaptions] = {10, 130, 170, 210, 250};
 
 // The five captions of a row: part name, key name, volume, pan, and the file
 // name, "  --  " and the whole path (fileName is the path's file-name part).
-// A caption too long for its 256 bytes is cut. The key caption is left as it
+// A caption too long for its 256 bytes is cut after a whole character. The key caption is left as it
 // is when the key has no name.
 void rowCaptions(const SoundSlot& slot, const char* fileName, char captions[][kCaptionSize]);
 

@@ -12,7 +12,10 @@ struct Parsed {
     SoundSlot table[kSlotTableSize];
     SettingsRead read;
     explicit Parsed(std::string_view text) { read = parseSettings(text, table); }
-    std::string written() const { return formatSettings(table, read.sampleRate, read.masterVolume); }
+    std::string written() const
+    {
+        return formatSettings(table, read.sampleRate, read.masterVolume, read.unreadTail);
+    }
 };
 
 std::string header() { return "44100\r\n4294967295\r\n"; }
@@ -41,7 +44,7 @@ TEST(SettingsRead, RowFieldsAndHeader)
     EXPECT_EQ(s.partId, 1) << "DR_HIHAT_CLOSE is part 1";
     EXPECT_STREQ(s.partName, "DR_HIHAT_CLOSE");
     EXPECT_TRUE(p.read.reports.empty());
-    EXPECT_FALSE(p.read.rowsLeftOut);
+    EXPECT_FALSE(p.read.keepFile);
 }
 
 TEST(SettingsRead, TableIsClearedAndRenumbered)
@@ -81,10 +84,11 @@ TEST(SettingsRead, SeparatorRunsCountAsOne)
     EXPECT_EQ(std::memcmp(&single.table[0], &doubled.table[0], sizeof(SoundSlot)), 0)
         << "doubled commas read exactly like single ones";
 
-    // An empty key column does not exist: every later column shifts left.
-    Parsed shifted(header() + "a.wav,,41,100,90,DR_RIDE,extra\r\n");
-    EXPECT_EQ(shifted.table[0].keyCode, 0x41);
-    EXPECT_EQ(shifted.table[0].volume, 100);
+    // An empty key column does not exist: every later column shifts left,
+    // and the name falls off the row.
+    Parsed shifted(header() + "a.wav,,100,90,DR_RIDE\r\n");
+    ASSERT_EQ(shifted.read.reports.size(), 1u);
+    EXPECT_EQ(shifted.read.reports[0].problem, RowProblem::TooFewFields);
 }
 
 TEST(SettingsRead, LfAloneAndNoFinalLineEnd)
@@ -112,15 +116,58 @@ TEST(SettingsRead, HeaderNumbers)
     EXPECT_EQ(one.read.slotCount, 0);
 }
 
-TEST(SettingsRead, ShortOrBlankRowEndsTheTable)
+TEST(SettingsRead, ShortOrBlankRowEndsTheTableAndTheRestIsWrittenBackAsItWas)
 {
-    Parsed blank(header() + row("a.wav", "41") + "\r\n" + row("b.wav", "42"));
-    EXPECT_EQ(blank.read.slotCount, 1) << "a blank line ends the rows";
-    Parsed oneByte(header() + row("a.wav", "41") + "x,42,1,1,DR_RIM\r\n" + row("b.wav", "42"));
-    EXPECT_EQ(oneByte.read.slotCount, 1) << "a one-byte first field ends the rows";
-    EXPECT_TRUE(oneByte.read.reports.empty());
-    EXPECT_FALSE(oneByte.read.rowsLeftOut) << "the ignored tail is not a fault";
-    EXPECT_EQ(oneByte.written(), header() + row("a.wav", "41")) << "the tail is not written back";
+    for (std::string end : {"\r\n", ",,,,\r\n", "x,42,1,1,DR_RIM\r\n", "\n"}) {
+        std::string rest = end + row("b.wav", "42") + "anything\r\n";
+        Parsed p(header() + row("a.wav", "41") + rest);
+        EXPECT_EQ(p.read.slotCount, 1) << "the rows end at " << end;
+        EXPECT_TRUE(p.read.reports.empty() && !p.read.keepFile) << "the unread rest is no fault";
+        EXPECT_EQ(p.written(), header() + row("a.wav", "41") + rest) << "the rest is kept after " << end;
+    }
+}
+
+TEST(SettingsRead, CrAloneEndsALineAndAByteOrderMarkIsSkipped)
+{
+    Parsed cr("48000\r65535\ra.wav,41,1,1,DR_RIM\rb.wav,42,1,1,DR_RIM\r");
+    EXPECT_EQ(cr.read.sampleRate, 48000u);
+    EXPECT_EQ(cr.read.masterVolume, 65535u);
+    EXPECT_EQ(cr.read.slotCount, 2) << "CR alone ends a line";
+    Parsed bom("\xEF\xBB\xBF" "48000,,,,\r\n" "65535\r\n");
+    EXPECT_EQ(bom.read.sampleRate, 48000u) << "an editor's byte-order mark is no digit";
+}
+
+TEST(SettingsRead, ASixthFieldLeavesTheRowOut)
+{
+    Parsed p(header() + row("a.wav", "41") + "b.wav,42,1,1,DR_RIM,extra\r\n");
+    EXPECT_EQ(p.read.slotCount, 1);
+    ASSERT_EQ(p.read.reports.size(), 1u);
+    EXPECT_EQ(p.read.reports[0].problem, RowProblem::TooManyFields);
+    EXPECT_EQ(p.read.reports[0].line, 3);
+    EXPECT_TRUE(p.read.keepFile) << "the field is not dropped by a rewrite";
+    EXPECT_FALSE(Parsed(header() + "b.wav,42,1,1,DR_RIM,,,\r\n").read.keepFile) << "trailing commas are no field";
+}
+
+TEST(SettingsWrite, ARowFitsOnlyWithoutSeparatorsInItsPathAndWithinTheLineBuffer)
+{
+    struct Case {
+        std::string path;
+        RowFit fit;
+    } cases[] = {
+        {"sounds\\a.wav", RowFit::Fits},
+        {"sounds\\a,b.wav", RowFit::PathSeparator},
+        {"a\rb.wav", RowFit::PathSeparator},
+        {std::string(254 - std::strlen(",41,128,128,DR_SNARE1"), 'p'), RowFit::Fits},
+        {std::string(255 - std::strlen(",41,128,128,DR_SNARE1"), 'p'), RowFit::TooLong},
+    };
+    for (const Case& c : cases) {
+        SoundSlot slot = {};
+        std::snprintf(slot.path, sizeof slot.path, "%s", c.path.c_str());
+        std::strcpy(slot.partName, "DR_SNARE1");
+        slot.keyCode = 0x41;
+        slot.volume = slot.pan = 128;
+        EXPECT_EQ(settingsRowFit(slot), c.fit) << c.path.size() << "-byte path " << c.path.substr(0, 16);
+    }
 }
 
 TEST(SettingsRead, UnknownPartNameIsKeptAndReported)
@@ -132,7 +179,7 @@ TEST(SettingsRead, UnknownPartNameIsKeptAndReported)
     ASSERT_EQ(p.read.reports.size(), 1u);
     EXPECT_EQ(p.read.reports[0].problem, RowProblem::BadPartName);
     EXPECT_EQ(p.read.reports[0].line, 3) << "the second row is reported as line 3";
-    EXPECT_FALSE(p.read.rowsLeftOut) << "the row is kept, so the file may be rewritten";
+    EXPECT_FALSE(p.read.keepFile) << "the row is kept, so the file may be rewritten";
     EXPECT_NE(p.written().find("b.wav,42,128,128,DR_TIMPANI\r\n"), std::string::npos)
         << "the unknown name is written back unchanged";
 }
@@ -156,6 +203,7 @@ TEST(SettingsRead, LevelsOutsideTheGainTablesAreClampedAndReported)
     Parsed huge(header() + "a.wav,41,99999999999999999999,-99999999999999999999,DR_RIM\r\n");
     EXPECT_EQ(huge.table[0].volume, 255) << "an overlong number still clamps";
     EXPECT_EQ(huge.table[0].pan, 1);
+    EXPECT_TRUE(p.read.keepFile && huge.read.keepFile) << "the user's own values stay in the file";
 }
 
 TEST(SettingsRead, RowsTheTableCannotHoldAreLeftOutAndReported)
@@ -182,7 +230,7 @@ TEST(SettingsRead, RowsTheTableCannotHoldAreLeftOutAndReported)
         EXPECT_EQ(p.read.reports[i].problem, expected[i]) << "report " << i;
         EXPECT_EQ(p.read.reports[i].line, lines[i]) << "report " << i;
     }
-    EXPECT_TRUE(p.read.rowsLeftOut) << "the file must not be rewritten without these rows";
+    EXPECT_TRUE(p.read.keepFile) << "the file must not be rewritten without these rows";
 }
 
 TEST(SettingsRead, LineLengthLimit)
@@ -194,7 +242,7 @@ TEST(SettingsRead, LineLengthLimit)
     EXPECT_EQ(ok.read.slotCount, 1) << "254 bytes before the line end fit";
     Parsed tooLong(header() + "p" + fits + "\r\n");
     EXPECT_EQ(tooLong.read.slotCount, 0) << "255 bytes do not";
-    EXPECT_TRUE(tooLong.read.rowsLeftOut);
+    EXPECT_TRUE(tooLong.read.keepFile);
 }
 
 TEST(SettingsRead, StopsAfter60Rows)
@@ -207,7 +255,7 @@ TEST(SettingsRead, StopsAfter60Rows)
     ASSERT_EQ(p.read.reports.size(), 1u) << "one message for the rest of the file";
     EXPECT_EQ(p.read.reports[0].problem, RowProblem::TooManyRows);
     EXPECT_EQ(p.read.reports[0].line, 62) << "the 61st row is on line 62";
-    EXPECT_TRUE(p.read.rowsLeftOut);
+    EXPECT_TRUE(p.read.keepFile);
     EXPECT_EQ(Parsed(text.substr(0, text.size() - 2 * row("sounds\\s60.wav", "41").size()))
                   .read.reports.size(),
               0u)
@@ -247,6 +295,6 @@ TEST(SettingsMessages, TextsCarryTheLineNumber)
         << "the size message has a blank after 行目";
     for (RowProblem p : {RowProblem::VolumeRange, RowProblem::PanRange, RowProblem::LineTooLong,
                          RowProblem::TooFewFields, RowProblem::BadKey, RowProblem::PartNameTooLong,
-                         RowProblem::ControlByte, RowProblem::TooManyRows})
+                         RowProblem::ControlByte, RowProblem::TooManyRows, RowProblem::TooManyFields})
         EXPECT_EQ(rowMessage({p, 62}).substr(0, 6), "62\x8D\x73\x96\xDA") << "every row message starts with N行目";
 }

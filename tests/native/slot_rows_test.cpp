@@ -40,6 +40,10 @@ TEST(SlotRows, CaptionsOfARow)
     std::string longPath(255, 'p');
     rowCaptions(slot(0x20, 3, longPath.c_str()), longPath.c_str(), captions);
     EXPECT_EQ(std::strlen(captions[4]), 255u) << "an over-long caption is cut to fit";
+    // "表" (0x95 0x5C) straddling the cut goes whole; its 0x5C is no character of its own.
+    std::string name = std::string(254, 'p') + "\x95\x5C.wav";
+    rowCaptions(slot(0x20, 3, "x.wav"), name.c_str(), captions);
+    EXPECT_EQ(std::strlen(captions[4]), 254u) << "no half of a double-byte character is left";
 }
 
 TEST(SlotRows, CentresPackTheShownRowsFromTheTop)
@@ -84,6 +88,10 @@ TEST(SlotChecks, TheFirstProblemInTheOrderTheUserIsTold)
     EXPECT_EQ(checkSlot(record), SlotProblem::NoKey);
     record.keyCode = 0x41;
     EXPECT_EQ(checkSlot(record), SlotProblem::None);
+    std::snprintf(record.path, sizeof record.path, "sounds\\a,b.wav");
+    EXPECT_EQ(checkSlot(record), SlotProblem::PathComma) << "a comma would split the row";
+    std::memset(record.path, 'p', 250);
+    EXPECT_EQ(checkSlot(record), SlotProblem::RowTooLong) << "the row would not fit the line buffer";
 }
 
 TEST(SlotChecks, AFullTableTakesOnlyAKeyItHolds)

@@ -15,6 +15,7 @@
 #include "audio/audio_engine.h"
 #include "audio/device_error.h"
 #include "audio/rate_menu.h"
+#include "audio/stream_close.h"
 #include "slots/part_names.h"
 #include "support/box_watch.h"
 #include "util/program_messages.h"
@@ -80,6 +81,7 @@ protected:
     }
     void TearDown() override
     {
+        streamCloseCalls = {waveOutReset, waveOutUnprepareHeader, waveOutClose};
         engine.reset();
         RemoveTree(ExeFolder() + "sounds");
     }
@@ -213,6 +215,13 @@ TEST_F(AudioEngineTest, ClosedHiHatCutsOnlyOpenHiHats)
     EXPECT_EQ(engine->channel(1).busy.load(), 1u) << "a closed hi-hat is never cut by another";
     EXPECT_EQ(engine->channel(2).busy.load(), 1u) << "other parts are not cut";
     EXPECT_EQ(engine->channel(5).busy.load(), 1u) << "the new closed hi-hat plays";
+
+    bind(3, "missing.wav", DR_HIHAT_CLOSE);
+    load();
+    engine->trigger(table[0]);
+    engine->trigger(table[3]);
+    EXPECT_TRUE(waitFree(*engine, 0, 1000)) << "a closed hi-hat without a sample still cuts";
+    EXPECT_EQ(busyCount(*engine), 0) << "and takes no channel itself";
 }
 
 TEST_F(AudioEngineTest, RateChangeReopensEveryChannelAndKeepsTheBuffers)
@@ -241,6 +250,68 @@ TEST_F(AudioEngineTest, RateChangeReopensEveryChannelAndKeepsTheBuffers)
         << "and its samples untouched";
     engine->trigger(table[0]);
     EXPECT_EQ(engine->channel(0).busy.load(), 1u) << "the reopened channels play";
+}
+
+// Keys reach the engine inside the platform's closing calls, and Windows
+// answers "still playing" while a buffer is queued: these stand in for both.
+AudioEngine* closingEngine;
+const SoundSlot* keySlot;
+int voicesWhileClosing;
+int closeCalls;
+int stillPlayingLeft;
+
+MMRESULT WINAPI resetWithAKey(HWAVEOUT handle)
+{
+    int before = busyCount(*closingEngine);
+    closingEngine->trigger(*keySlot);
+    voicesWhileClosing += busyCount(*closingEngine) - before;
+    return waveOutReset(handle);
+}
+
+MMRESULT WINAPI closeStillPlaying(HWAVEOUT handle)
+{
+    ++closeCalls;
+    if (stillPlayingLeft > 0) {
+        --stillPlayingLeft;
+        return WAVERR_STILLPLAYING;
+    }
+    return waveOutClose(handle);
+}
+
+TEST_F(AudioEngineTest, KeysHandledWhileChannelsCloseStartNoVoice)
+{
+    bind(0, "long.wav", DR_SNARE1);
+    load();
+    closingEngine = engine.get();
+    keySlot = &table[0];
+    voicesWhileClosing = 0;
+    streamCloseCalls.reset = resetWithAKey;
+    engine->changeSampleRate(48000);
+    EXPECT_EQ(voicesWhileClosing, 0) << "voices started on channels closing for a rate change";
+    engine->trigger(table[0]);
+    EXPECT_EQ(busyCount(*engine), 1) << "the reopened channels play";
+    engine.reset();
+    EXPECT_EQ(voicesWhileClosing, 0) << "voices started on an engine being torn down";
+}
+
+TEST_F(AudioEngineTest, AStreamStillPlayingIsClosedAgainOrItsEngineKept)
+{
+    bind(0, "long.wav", DR_SNARE1);
+    load();
+    engine->trigger(table[0]);
+    streamCloseCalls.close = closeStillPlaying;
+    closeCalls = 0;
+    stillPlayingLeft = 3;
+    engine->changeSampleRate(48000);
+    EXPECT_EQ(closeCalls, kOutputChannels + 3) << "each \"still playing\" is closed again";
+    for (int i = 0; i < kOutputChannels; ++i)
+        EXPECT_EQ(engine->channel(i).format.nSamplesPerSec, 48000u) << "channel " << i << " reopened";
+
+    stillPlayingLeft = 1 << 30;
+    EXPECT_FALSE(engine->shutDown()) << "streams that stay open are reported";
+    EXPECT_NE(engine->channel(0).handle, nullptr) << "and kept open, not forgotten";
+    streamCloseCalls.close = waveOutClose;
+    EXPECT_TRUE(engine->shutDown()) << "they close once the platform lets them";
 }
 
 TEST_F(AudioEngineTest, MasterVolumeReachesEveryChannel)

@@ -118,7 +118,8 @@ TEST_F(KeyLoggerTest, MenuAndTitlesFollowRecordingAndSaving)
     EXPECT_TRUE(enabled(32799) && !enabled(32800) && !enabled(32796)) << "after creation";
     SendMessageA(window, WM_COMMAND, 32799, 0);
     DWORD started = GetTickCount();
-    EXPECT_TRUE(!enabled(32799) && enabled(32800) && !enabled(32796)) << "while recording";
+    SendMessageA(window, WM_COMMAND, 0, 0);
+    EXPECT_TRUE(!enabled(32799) && enabled(32800) && !enabled(32796)) << "while recording, id 0 ignored";
     Pump(1100);
     EXPECT_EQ(title(), "REC 00:00:01 - ポコポン") << utf8(title());
     SendMessageA(window, WM_COMMAND, 32800, 0);
@@ -262,6 +263,13 @@ TEST_F(KeyLoggerTest, DropStopsTheRecordingAndReplaysTheFirstFileUnderItsBareNam
     SendMessageA(window, WM_DROPFILES,
                  reinterpret_cast<WPARAM>(dropOf(ExeFolder() + "silence.txt", "")), 0);
     EXPECT_EQ(title(), "ポコポン") << "a file that cannot be opened leaves the plain title";
+
+    BoxWatch refusal;
+    WriteFileBytes(ExeFolder() + "text.pkp", "not a performance");
+    SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(dropOf(ExeFolder() + "text.pkp", "")), 0);
+    ASSERT_TRUE(waitBoxes(refusal, 1)) << "a dropped file without the magic is refused";
+    EXPECT_EQ(refusal.seen()[0].text, "このソフトウェアで作成したファイルではありません。");
+    EXPECT_EQ(title(), "ポコポン");
     keyLogger->clearRecording();
 }
 
@@ -284,6 +292,13 @@ TEST_F(KeyLoggerTest, RefusedShortAndOversizedFiles)
     }
     EXPECT_EQ(lastKeyDown, 0x20) << "the 9-byte file holds one record, Space down; its last byte is no key-up";
     SendMessageA(window, WM_KEYUP, 0x20, 0);
+    {
+        BoxWatch boxes;
+        SendMessageA(window, WM_KEYDOWN, 0xBB, 0);
+        EXPECT_TRUE(play("both.pkp", std::string("PKPN00\x20\x20", 8)));
+        ASSERT_TRUE(waitBoxes(boxes, 1));
+        EXPECT_EQ(lastKeyDown, 0) << "a record with both codes sends the key-down first, then the key-up";
+    }
 
     // Far more than the buffer holds: only the buffer is read.
     BoxWatch boxes;
@@ -296,28 +311,91 @@ TEST_F(KeyLoggerTest, RefusedShortAndOversizedFiles)
     EXPECT_EQ(title(), "ポコポン") << "停止 ends the replay";
 }
 
-TEST_F(KeyLoggerTest, StoppingADenseReplayNeverDeadlocks)
+// A key message at every step: a replay tick is nearly always sending one.
+std::string denseRecords()
 {
-    // A key message at every step: a tick is nearly always sending one.
     std::string records;
     for (int i = 0; i < 20000; ++i)
         records += i % 2 ? std::string("\0\x20", 2) : std::string("\x20\0", 2);
-    std::atomic<bool> done{false};
-    std::thread guard([&] {
-        for (int i = 0; i < 300 && !done; ++i)
-            Sleep(100);
-        EXPECT_TRUE(done) << "stopping the replay hung";
-        if (!done)
-            TerminateProcess(GetCurrentProcess(), 3);
-    });
+    return records;
+}
+
+// Ends the process, failing, when the test has not finished within 30 s.
+class HangGuard {
+public:
+    explicit HangGuard(const char* what)
+        : thread_([this, what] {
+              for (int i = 0; i < 300 && !done_; ++i)
+                  Sleep(100);
+              if (!done_) {
+                  ADD_FAILURE() << what << " hung";
+                  TerminateProcess(GetCurrentProcess(), 3);
+              }
+          })
+    {
+    }
+    ~HangGuard()
+    {
+        done_ = true;
+        thread_.join();
+    }
+
+private:
+    std::atomic<bool> done_{false};
+    std::thread thread_;
+};
+
+TEST_F(KeyLoggerTest, StoppingADenseReplayNeverDeadlocks)
+{
+    std::string records = denseRecords();
+    HangGuard guard("stopping the replay");
     for (int i = 0; i < 50; ++i) {
         ASSERT_TRUE(play("dense.pkp", performance(records)));
         Pump(i % 5 * 3);
         SendMessageA(window, WM_COMMAND, 32795, 0);
     }
-    done = true;
-    guard.join();
     EXPECT_EQ(title(), "ポコポン");
+}
+
+TEST_F(KeyLoggerTest, StoppingOneTickWhileTheOtherRunsNeverDeadlocks)
+{
+    std::string records = denseRecords();
+    HangGuard guard("stopping a tick beside the other");
+    // A recording stopped while a replay tick waits on its key message.
+    ASSERT_TRUE(play("dense.pkp", performance(records)));
+    for (int i = 0; i < 60; ++i) {
+        SendMessageA(window, WM_COMMAND, 32799, 0);
+        Pump(i % 7);
+        SendMessageA(window, WM_COMMAND, 32800, 0);
+    }
+    // A replay stopped while the first recording tick sets its clock title.
+    for (int i = 0; i < 60; ++i) {
+        ASSERT_TRUE(play("dense.pkp", performance(records)));
+        SendMessageA(window, WM_COMMAND, 32799, 0);
+        Pump(i % 3);
+        SendMessageA(window, WM_COMMAND, 32795, 0);
+        SendMessageA(window, WM_COMMAND, 32800, 0);
+    }
+    EXPECT_EQ(title().substr(0, 5), "STOP ") << utf8(title());
+    keyLogger->clearRecording();
+}
+
+TEST_F(KeyLoggerTest, AReplayEndingAsTheNextOpensLeavesTheNextPlaying)
+{
+    std::string later = ExeFolder() + "later.pkp";
+    WriteFileBytes(later, performance(std::string(2 * 2000, '\0')));
+    for (int i = 0; i < 3; ++i) {
+        BoxWatch boxes;
+        ASSERT_TRUE(play("empty.pkp", performance("")));
+        Sleep(20);  // the empty file's last tick now waits on this thread for its title
+        ASSERT_TRUE(keyLogger->openPerformance(later.c_str()));
+        Pump(100);
+        EXPECT_EQ(title(), "later.pkp - 再生中") << "the next replay still plays: " << utf8(title());
+        ASSERT_TRUE(waitBoxes(boxes, 1));
+        Pump(200);
+        EXPECT_EQ(boxes.seen().size(), 1u) << "only the empty replay ended";
+        SendMessageA(window, WM_COMMAND, 32795, 0);
+    }
 }
 
 TEST_F(KeyLoggerTest, ClosingWithARecordingAsksFirst)
@@ -336,12 +414,15 @@ TEST_F(KeyLoggerTest, ClosingWithARecordingAsksFirst)
         EXPECT_FALSE(quitRequested()) << "Cancel stays";
     }
     {
+        SendMessageA(window, WM_COMMAND, 32799, 0);  // still running when the question comes
+        Pump(100);
         BoxWatch boxes({IDYES});
         std::thread cancel = answerFileDialog("");
         SendMessageA(window, WM_CLOSE, 0, 0);
         cancel.join();
         EXPECT_FALSE(quitRequested()) << "Yes and a cancelled save stay";
         EXPECT_TRUE(keyLogger->hasRecording());
+        EXPECT_TRUE(enabled(32799) && !enabled(32800) && enabled(32796)) << "the menu shows the stopped recording";
     }
     {
         BoxWatch boxes({IDNO});
@@ -351,4 +432,24 @@ TEST_F(KeyLoggerTest, ClosingWithARecordingAsksFirst)
     keyLogger->clearRecording();
     SendMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(quitRequested()) << "without a recording the close quits at once";
+    SendMessageA(window, WM_COMMAND, 105, 0);
+    EXPECT_TRUE(quitRequested()) << "アプリケーションの終了 closes the window";
+}
+
+TEST_F(KeyLoggerTest, OpeningDuringARecordingStopsItBeforeTheDialog)
+{
+    SendMessageA(window, WM_COMMAND, 32799, 0);
+    Pump(100);
+    std::string titleAtDialog;
+    std::thread cancel([&] {
+        for (DWORD start = GetTickCount(); !fileDialog() && GetTickCount() - start < 10000;)
+            Sleep(20);
+        titleAtDialog = title();
+        PostMessageA(fileDialog(), WM_COMMAND, IDCANCEL, 0);
+    });
+    SendMessageA(window, WM_COMMAND, 32792, 0);
+    cancel.join();
+    EXPECT_EQ(titleAtDialog.substr(0, 5), "STOP ") << "stopped first: " << utf8(titleAtDialog);
+    EXPECT_TRUE(enabled(32799) && !enabled(32800) && enabled(32796)) << "as after 停止";
+    keyLogger->clearRecording();
 }

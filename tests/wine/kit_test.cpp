@@ -13,6 +13,8 @@
 #include "audio/audio_engine.h"
 #include "kit/kit_button.h"
 #include "slots/part_names.h"
+#include "slots/sound_slot.h"
+#include "support/message_count.h"
 #include "support/program_here.h"
 #include "support/screenshot.h"
 #include "support/x_input.h"
@@ -157,6 +159,23 @@ TEST_F(Kit, AKeyLightsItsPartAndItsReleaseRestoresIt)
     Pump(100);
     EXPECT_EQ(rectOf(DR_RIDE).top, rest.top) << "the release puts it back";
     EXPECT_LT(brightness(at), before + 30) << "and its normal look";
+    SendMessageA(window, WM_KEYUP, 0x4D, 0);
+    Pump(100);
+    EXPECT_EQ(rectOf(DR_RIDE).top, rest.top) << "a key-up with no key-down moves nothing";
+
+    // Entries 56 to 59 never sound or light, but their key-up releases their part.
+    int32_t count = slotCount;
+    soundSlots[56] = soundSlots[findKeyUpSlot(soundSlots, slotCount, 0x4D)];
+    soundSlots[56].keyCode = 0x4A;
+    slotCount = 57;
+    SendMessageA(window, WM_KEYDOWN, 0x4A, 0);
+    EXPECT_EQ(rectOf(DR_RIDE).top, rest.top) << "a key of entry 56 lights nothing";
+    SendMessageA(window, WM_KEYDOWN, 0x4D, 0);
+    SendMessageA(window, WM_KEYUP, 0x4A, 0);
+    EXPECT_EQ(rectOf(DR_RIDE).top, rest.top) << "its key-up releases the lit part";
+    SendMessageA(window, WM_KEYUP, 0x4D, 0);
+    soundSlots[56] = SoundSlot{};
+    slotCount = count;
 
     rest = rectOf(DR_BASS1);
 
@@ -246,9 +265,13 @@ TEST_F(Kit, MenuCommandsShowSlotsAndMinimiseTheKit)
 TEST_F(Kit, KeysReachTheMainWindowOnceFromAKitWindow)
 {
     waitIdle();
-    SendMessageA(partWindow(DR_SNARE1), WM_KEYDOWN, 0x20, 0);
-    EXPECT_EQ(lastKeyDown, 0x20) << "the key went on to the main window";
-    EXPECT_EQ(busyChannels(), 1) << "once";
+    {
+        MessageCount keys(window, WM_KEYDOWN);
+        SendMessageA(partWindow(DR_SNARE1), WM_KEYDOWN, 0x20, 0);
+        EXPECT_EQ(keys.count(), 1) << "the key went on to the main window once";
+    }
+    EXPECT_EQ(lastKeyDown, 0x20);
+    EXPECT_EQ(busyChannels(), 1);
     SendMessageA(partWindow(DR_SNARE1), WM_KEYUP, 0x20, 0);
     EXPECT_EQ(lastKeyDown, 0);
 }

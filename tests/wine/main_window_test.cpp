@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -14,10 +15,13 @@
 #include "app/main_window.h"
 #include "app/panel_viewport.h"
 #include "audio/audio_engine.h"
+#include "audio/stream_close.h"
 #include "kit/kit_button.h"
 #include "slots/part_names.h"
+#include "slots/settings_file.h"
 #include "slots/sound_slot.h"
 #include "support/box_watch.h"
+#include "support/message_count.h"
 #include "support/program_here.h"
 #include "support/test_folder.h"
 #include "support/window_find.h"
@@ -29,6 +33,17 @@ constexpr UINT kShowSlots = WM_USER + 100, kStoreSlot = WM_USER + 102, kPlaySlot
                kSlotsChanged = WM_USER + 104;
 
 HWND window;
+DWORD priorityAtFirstProgress;
+
+// Notes the process's priority when the engine sends its first progress text,
+// before it opens a channel or loads a sample.
+LRESULT CALLBACK watchProgress(int code, WPARAM wParam, LPARAM lParam)
+{
+    auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->message == WM_USER + 105 && !priorityAtFirstProgress)
+        priorityAtFirstProgress = GetPriorityClass(GetCurrentProcess());
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
 std::string settingsPath()
 {
@@ -46,7 +61,9 @@ class MainWindow : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
+        HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, watchProgress, nullptr, GetCurrentThreadId());
         window = StartProgramHere(kSettings, 0.2);
+        UnhookWindowsHookEx(hook);
     }
     static void TearDownTestSuite()
     {
@@ -93,6 +110,21 @@ std::string menuItem(HMENU menu, int position)
 }
 
 }  // namespace
+
+TEST_F(MainWindow, StartUpRaisesThePriorityBeforeTheSamplesLoad)
+{
+    EXPECT_EQ(priorityAtFirstProgress, static_cast<DWORD>(HIGH_PRIORITY_CLASS));
+}
+
+TEST_F(MainWindow, DestroyWritesFullMasterVolumeAndQuits)
+{
+    masterVolume = 5;
+    saveSettings();
+    SendMessageA(window, WM_DESTROY, 0, 0);
+    EXPECT_EQ(ReadFileBytes(settingsPath()), kSettings) << "the file holds 4294967295 again";
+    MSG msg;
+    EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "and the quit is requested";
+}
 
 TEST_F(MainWindow, MenuHoldsEveryPopupItemAndId)
 {
@@ -217,15 +249,56 @@ TEST_F(MainWindow, StoreSlotReplacesTheKeyFillsTheFirstEmptyEntryAndRewritesTheF
     EXPECT_EQ(ReadFileBytes(settingsPath()), kSettings) << "back to the three rows";
 }
 
+int resetsWithTheEngineInUse;
+
+MMRESULT WINAPI resetSeeingTheEngine(HWAVEOUT handle)
+{
+    // A key handled inside this call would reach whatever engine is in use.
+    resetsWithTheEngineInUse += audioEngine != nullptr;
+    return waveOutReset(handle);
+}
+
+TEST_F(MainWindow, KeysDuringAReloadFindNoEngineBeingTornDown)
+{
+    resetsWithTheEngineInUse = 0;
+    streamCloseCalls.reset = resetSeeingTheEngine;
+    int progressTexts;
+    {
+        MessageCount progress(window, WM_USER + 105);
+        SendMessageA(window, kSlotsChanged, 0, 0);
+        progressTexts = progress.count();
+    }
+    streamCloseCalls.reset = waveOutReset;
+    EXPECT_EQ(resetsWithTheEngineInUse, 0) << "the engine was still in use while its channels closed";
+    EXPECT_EQ(progressTexts, 0) << "the rebuilt engine sends no progress texts to the closed splash";
+    EXPECT_NE(audioEngine, nullptr) << "a new engine after the reload";
+}
+
 TEST_F(MainWindow, PlaySlotSoundsARowsEntryOrAPartsFirstSlot)
 {
     ASSERT_EQ(slotCount, 3);
     waitIdle();
     SendMessageA(window, kPlaySlot, 75, 1001);
     EXPECT_EQ(busyChannels(), 0) << "an index past the table sounds nothing";
+    HWND clash = kitParts[DR_CLASH]->GetHandle();
+    RECT rest, now;
+    GetWindowRect(clash, &rest);
+    int litSamples = 0;
+    std::atomic<bool> played{false};
+    std::thread watch([&] {
+        for (RECT r; !played; Sleep(5))
+            litSamples += GetWindowRect(clash, &r) && r.top == rest.top + 2;
+    });
+    DWORD start = GetTickCount();
     SendMessageA(window, kPlaySlot, 2, 1003);
+    DWORD took = GetTickCount() - start;
+    played = true;
+    watch.join();
     ASSERT_EQ(busyChannels(), 1) << "a row's entry sounds";
     EXPECT_EQ(audioEngine->channel(0).voiceSlot, 2);
+    EXPECT_GE(took, 100u) << "its part is lit for 100 ms";
+    EXPECT_GE(litSamples, 5) << "2 pixels lower meanwhile";
+    EXPECT_TRUE(GetWindowRect(clash, &now) && now.top == rest.top) << "and released after";
     waitIdle();
 
     SendMessageA(window, kPlaySlot, soundSlots[1].partId, 0);
@@ -318,8 +391,12 @@ TEST_F(MainWindow, DeletingARowAsksAndCompactsTheTable)
 
 TEST_F(MainWindow, KeysOnARowReachTheMainWindow)
 {
-    SendMessageA(row(0), WM_KEYDOWN, 0x20, 0);
-    EXPECT_EQ(lastKeyDown, 0x20) << "the key went on to the main window";
+    {
+        MessageCount keys(window, WM_KEYDOWN);
+        SendMessageA(row(0), WM_KEYDOWN, 0x20, 0);
+        EXPECT_EQ(keys.count(), 1) << "the key went on to the main window once";
+    }
+    EXPECT_EQ(lastKeyDown, 0x20);
     SendMessageA(row(0), WM_KEYUP, 0x20, 0);
     EXPECT_EQ(lastKeyDown, 0);
 }
@@ -427,10 +504,11 @@ TEST_F(MainWindow, AddingFromTheKitChecksInOrderThenAppendsTheRow)
         chosen = textOf(dialog, 1002);
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);  // no key
         waitBoxCount(boxes, 3);
+        SendMessageA(GetDlgItem(dialog, 1001), WM_KEYUP, 0x43, 0);
+        keyAfterC = textOf(dialog, 1005);
         SendMessageA(GetDlgItem(dialog, 1001), WM_KEYUP, VK_F1, 0);
         keyAfterF1 = textOf(dialog, 1005);
         SendMessageA(GetDlgItem(dialog, 1001), WM_KEYUP, 0x43, 0);
-        keyAfterC = textOf(dialog, 1005);
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
     SendMessageA(kitParts[DR_RIDE]->GetHandle(), WM_COMMAND, 50001, 0);
@@ -454,6 +532,34 @@ TEST_F(MainWindow, AddingFromTheKitChecksInOrderThenAppendsTheRow)
     soundSlots[3] = SoundSlot{};
     SendMessageA(window, WM_USER + 104, 0, 0);
     EXPECT_EQ(ReadFileBytes(settingsPath()), kSettings);
+}
+
+TEST_F(MainWindow, TheDialogRefusesAPathTheSettingsFileCannotHold)
+{
+    BoxWatch boxes({IDOK, IDOK});
+    HWND shown = nullptr;
+    std::thread user([&] {
+        HWND dialog = shown = waitEditDialog();
+        if (!dialog)
+            return;
+        SendMessageA(GetDlgItem(dialog, 1001), WM_KEYUP, 0x43, 0);
+        for (std::string path : {std::string("sounds\\a,b.wav"), "sounds\\" + std::string(240, 'p') + ".wav"}) {
+            SetDlgItemTextA(dialog, 1002, path.c_str());
+            size_t before = boxes.seen().size();
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+            waitBoxCount(boxes, before + 1);
+        }
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    SendMessageA(kitParts[DR_RIDE]->GetHandle(), WM_COMMAND, 50001, 0);
+    user.join();
+    ASSERT_EQ(boxes.seen().size(), 2u);
+    EXPECT_EQ(boxes.seen()[0].text, "ファイル名に「,」を含むファイルは選択できません") << utf8(boxes.seen()[0].text);
+    EXPECT_EQ(boxes.seen()[1].text, "ファイルのパスが長すぎます。\n短いパスのファイルを選択してください")
+        << utf8(boxes.seen()[1].text);
+    EXPECT_EQ(boxes.seen()[0].caption, "エラー");
+    EXPECT_EQ(boxes.seen()[1].owner, shown) << "owned by the dialog, which stays open";
+    EXPECT_EQ(ReadFileBytes(settingsPath()), kSettings) << "nothing was stored";
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "support/box_watch.h"
+#include "support/window_find.h"
 #include "support/default_set_files.h"
 #include "support/program_run.h"
 #include "support/screenshot.h"
@@ -76,7 +77,16 @@ TEST(ProgramStart, CancelEndsBeforeAnythingIsWritten)
     ProgramRun program(folder);
     BoxWatch boxes({IDOK, IDCANCEL}, program.processId());
     program.resume();
-    EXPECT_EQ(program.waitExit(), 0u) << "Cancel ends the program with code 0";
+    // Start-up ends at the answer: no slot list, and no kit, ever shows.
+    bool builtOn = false;
+    DWORD code;
+    while ((code = program.waitExit(10)) == STILL_ACTIVE)
+        builtOn = builtOn || FindProcessWindow(program.processId(), "LayeredWindow")
+                  || FindProcessWindow(program.processId(), "TForm", [](HWND w) {
+                         return FindWindowExA(w, nullptr, "STATIC", nullptr) != nullptr;
+                     });
+    EXPECT_EQ(code, 0u) << "Cancel ends the program with code 0";
+    EXPECT_FALSE(builtOn) << "start-up went on after Cancel";
     ASSERT_EQ(boxes.seen().size(), 2u);
     EXPECT_EQ(boxes.seen()[1].text, kOffer);
     EXPECT_FALSE(FileExists(folder + "\\sounds")) << "Cancel writes nothing";
@@ -97,6 +107,26 @@ TEST(ProgramStart, BadRowIsReportedAndEndsTheProgram)
     EXPECT_EQ(ReadFileBytes(folder + "\\sounds\\Setting.csv"),
               "44100\r\n4294967295\r\nsounds\\none.wav,20,128,128,DR_BASS1\r\n")
         << "the file is rewritten with its row kept";
+}
+
+TEST(ProgramStart, ARateNoOutputOpensAtIsToldAndTheProgramRuns)
+{
+    std::string folder = runFolder("norate");
+    CreateDirectoryA((folder + "\\sounds").c_str(), nullptr);
+    WriteWav(folder + "\\sounds\\tone.wav", Tone(1000, 0.1, 8000));
+    // A header an editor turned into text: no number, rate 0.
+    WriteFileBytes(folder + "\\sounds\\Setting.csv", "rate\r\n4294967295\r\nsounds\\tone.wav,20,127,127,DR_SNARE2\r\n");
+    ProgramRun program(folder);
+    BoxWatch boxes({}, program.processId());
+    program.resume();
+    ASSERT_TRUE(boxes.waitFor(1)) << "the silent output was not told";
+    EXPECT_EQ(boxes.seen()[0].text, "音声出力を0Hzで開けません。\n設定ファイルの1行目を確かめてください。")
+        << utf8(boxes.seen()[0].text);
+    EXPECT_EQ(boxes.seen()[0].caption, "エラー");
+    HWND window = program.waitWindow("TForm");
+    ASSERT_NE(window, nullptr) << "the program goes on after the message";
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.waitExit(), 0u);
 }
 
 TEST(ProgramWindow, AboutBoxIsModalAndEscClosesIt)
@@ -124,7 +154,7 @@ TEST(ProgramWindow, AboutBoxIsModalAndEscClosesIt)
     char text[128] = "";
     GetDlgItemTextA(box, 104, text, sizeof text);
     EXPECT_STREQ(text, "ポコポン Ver 0.9.2") << "name line " << utf8(text);
-    EXPECT_NE(GetDlgItem(box, 109), nullptr) << "the icon control is missing";
+    EXPECT_NE(SendMessageA(GetDlgItem(box, 109), STM_GETICON, 0, 0), 0) << "the icon control shows no icon";
     EXPECT_EQ(GetWindow(box, GW_OWNER), window) << "the box belongs to the main window";
     EXPECT_FALSE(IsWindowEnabled(window)) << "the main window takes no input while the box is open";
 

@@ -74,7 +74,8 @@ TEST_F(SettingsFile, ReadRenumbersAndNormalisesTheFile)
     sample("b.wav", 4000000);
     WriteFileBytes(settings(), "48000,,,,\r\n65535,,,,\r\n"
                                "sounds\\a.wav,4D,90,100,DR_HIHAT_CLOSE\r\n"
-                               "sounds\\b.wav,,bb,,120,1,DR_SPLASH\r\n");
+                               "sounds\\b.wav,,bb,,120,1,DR_SPLASH\r\n"
+                               "\r\nsounds\\c.wav,43,1,1,DR_RIM\r\n");
     BoxWatch boxes;
     EXPECT_TRUE(loadSettings());
     Sleep(200);
@@ -89,8 +90,12 @@ TEST_F(SettingsFile, ReadRenumbersAndNormalisesTheFile)
     EXPECT_FALSE(quitRequested()) << "a good file asks for no quit";
     EXPECT_EQ(ReadFileBytes(settings()), "48000\r\n65535\r\n"
                                          "sounds\\a.wav,4d,90,100,DR_HIHAT_CLOSE\r\n"
-                                         "sounds\\b.wav,bb,120,1,DR_SPLASH\r\n")
-        << "the read rewrites the file in its normal form";
+                                         "sounds\\b.wav,bb,120,1,DR_SPLASH\r\n"
+                                         "\r\nsounds\\c.wav,43,1,1,DR_RIM\r\n")
+        << "the read rewrites the rows in their normal form, and keeps what follows a blank line";
+    saveSettings();
+    EXPECT_NE(ReadFileBytes(settings()).find("\r\n\r\nsounds\\c.wav,43,1,1,DR_RIM\r\n"), std::string::npos)
+        << "and so does every later write";
     EXPECT_FALSE(FileExists(settings() + ".new")) << "no temporary file is left behind";
 }
 
@@ -102,47 +107,54 @@ TEST_F(SettingsFile, EveryBadRowGetsItsOwnMessageInOrder)
                              "sounds\\ok.wav,41,128,128,DR_SNARE1\r\n"
                              "sounds\\ok.wav,42,128,128,DR_TIMPANI\r\n"
                              "sounds\\missing.wav,43,128,128,DR_SNARE1\r\n"
-                             "sounds\\big.wav,44,128,128,DR_BASS1\r\n"
-                             "sounds\\ok.wav,45,0,128,DR_RIM\r\n";
+                             "sounds\\big.wav,44,128,128,DR_BASS1\r\n";
     WriteFileBytes(settings(), text);
     BoxWatch boxes;
     EXPECT_TRUE(loadSettings()) << "bad rows still count as a read";
-    ASSERT_TRUE(boxes.waitFor(4)) << "four messages were expected, saw " << boxes.seen().size();
+    ASSERT_TRUE(boxes.waitFor(3)) << "three messages were expected, saw " << boxes.seen().size();
     Sleep(300);
     std::vector<SeenBox> seen = boxes.seen();
-    ASSERT_EQ(seen.size(), 4u) << "no size message follows a missing sample";
+    ASSERT_EQ(seen.size(), 3u) << "no size message follows a missing sample";
     // First what the reading finds, then the sample files in row order.
     expectWarning(seen[0], "3行目のドラム名が不正です");
-    expectWarning(seen[1], "6行目の音量は1から255で指定してください");
-    expectWarning(seen[2], "4行目のファイル名が読み込めません");
-    expectWarning(seen[3], "5行目 4MB以上のファイルは読み込めません");
-    EXPECT_EQ(slotCount, 5);
+    expectWarning(seen[1], "4行目のファイル名が読み込めません");
+    expectWarning(seen[2], "5行目 4MB以上のファイルは読み込めません");
+    EXPECT_EQ(slotCount, 4);
     EXPECT_EQ(soundSlots[1].partId, 0) << "an unknown drum part keeps part 0";
     EXPECT_TRUE(quitRequested()) << "bad rows end the program";
     EXPECT_EQ(ReadFileBytes(settings()), "44100\r\n4294967295\r\n"
                                          "sounds\\ok.wav,41,128,128,DR_SNARE1\r\n"
                                          "sounds\\ok.wav,42,128,128,DR_TIMPANI\r\n"
                                          "sounds\\missing.wav,43,128,128,DR_SNARE1\r\n"
-                                         "sounds\\big.wav,44,128,128,DR_BASS1\r\n"
-                                         "sounds\\ok.wav,45,1,128,DR_RIM\r\n")
+                                         "sounds\\big.wav,44,128,128,DR_BASS1\r\n")
         << "the file is still rewritten, every row kept";
 }
 
-TEST_F(SettingsFile, RowsTheTableCannotHoldLeaveTheFileAsItWas)
+TEST_F(SettingsFile, RowsTheTableCannotHoldExactlyLeaveTheFileAsItWas)
 {
     sample("ok.wav", 44);
-    const std::string text = "44100\r\n4294967295\r\n"
-                             "sounds\\ok.wav,41,128,128,DR_SNARE1\r\n"
-                             "sounds\\ok.wav,42,128\r\n"
-                             "sounds\\ok.wav,43,128,128,DR_SNARE1\r\n";
-    WriteFileBytes(settings(), text);
-    BoxWatch boxes;
-    EXPECT_TRUE(loadSettings());
-    ASSERT_TRUE(boxes.waitFor(1));
-    expectWarning(boxes.seen()[0], "3行目の項目が足りません");
-    EXPECT_EQ(slotCount, 2) << "the rows around the short one are read";
-    EXPECT_TRUE(quitRequested());
-    EXPECT_EQ(ReadFileBytes(settings()), text) << "the file keeps the row the table could not hold";
+    const struct {
+        const char* row;
+        const char* message;
+        int slots;
+    } cases[] = {
+        {"sounds\\ok.wav,42,128\r\n", "3行目の項目が足りません", 2},
+        {"sounds\\ok.wav,42,128,128,DR_RIM,x\r\n", "3行目の項目が多すぎます", 2},
+        {"sounds\\ok.wav,42,0,128,DR_RIM\r\n", "3行目の音量は1から255で指定してください", 3},
+    };
+    for (const auto& c : cases) {
+        const std::string text = std::string("44100\r\n4294967295\r\n"
+                                             "sounds\\ok.wav,41,128,128,DR_SNARE1\r\n")
+                                 + c.row + "sounds\\ok.wav,43,128,128,DR_SNARE1\r\n";
+        WriteFileBytes(settings(), text);
+        BoxWatch boxes;
+        EXPECT_TRUE(loadSettings());
+        ASSERT_TRUE(boxes.waitFor(1));
+        expectWarning(boxes.seen()[0], c.message);
+        EXPECT_EQ(slotCount, c.slots) << "the rows around the bad one are read";
+        EXPECT_TRUE(quitRequested());
+        EXPECT_EQ(ReadFileBytes(settings()), text) << "the file keeps " << c.row;
+    }
 }
 
 TEST_F(SettingsFile, SaveWritesEveryBoundEntry)

@@ -11,6 +11,7 @@ enum class DefaultSetState {
 // Names of the 23 default samples.
 extern const char* const kDefaultSampleNames[23];
 
-// Compares the 24 files under programFolder + "sounds\" with the files of the
-// source tree's res folder (gtest expectations).
+// Checks that programFolder + "sounds\" holds exactly the 24 files of the
+// default set: the samples as the source tree's res folder has them, and the
+// settings text by its known bytes (gtest expectations).
 void ExpectDefaultSet(const std::string& programFolder, DefaultSetState state);
