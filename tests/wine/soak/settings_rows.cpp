@@ -38,9 +38,12 @@ uint8_t RowKey(const std::string& line)
     return static_cast<uint8_t>(std::strtoul(line.c_str() + comma + 1, nullptr, 16));
 }
 
-SettingsRows::SettingsRows(std::string header, std::vector<std::string> rows)
-    : header_(std::move(header)), rows_(std::move(rows))
+SettingsRows::SettingsRows(const std::string& fileText) : rows_(lines(fileText))
 {
+    size_t headerLines = std::min<size_t>(2, rows_.size());
+    for (size_t i = 0; i < headerLines; ++i)
+        header_ += rows_[i] + "\r\n";
+    rows_.erase(rows_.begin(), rows_.begin() + static_cast<std::ptrdiff_t>(headerLines));
 }
 
 std::string SettingsRows::text() const

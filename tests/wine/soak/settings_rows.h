@@ -9,7 +9,8 @@
 
 class SettingsRows {
 public:
-    SettingsRows(std::string header, std::vector<std::string> rows);
+    // The rows of a settings file's text, after its two header lines.
+    explicit SettingsRows(const std::string& fileText);
 
     std::string text() const;
     size_t count() const { return rows_.size(); }

@@ -42,14 +42,14 @@ constexpr int kStopReplay = 32795;
 constexpr int kFirstRate = 32808, kLastRate = 32814;
 constexpr char kCloseQuestion[] = "保存していないデータがあります。\n保存しますか？";
 constexpr char kDeleteQuestion[] = "削除しますか？";
-constexpr char kHeader[] = "44100\r\n4294967295\r\n";
-
 // Drum parts with a kit window and without one (DR_SNARE2 to DR_SNARE4).
-const std::vector<std::string> kStartRows = {
-    "sounds\\low.wav,20,127,127,DR_BASS1",      "sounds\\high.wav,4d,110,90,DR_SNARE1",
-    "sounds\\high.wav,5a,127,127,DR_HIHAT_CLOSE", "sounds\\low.wav,58,100,160,DR_SNARE2",
-    "sounds\\high.wav,43,127,127,DR_SNARE3",    "sounds\\low.wav,56,90,127,DR_SNARE4",
-};
+constexpr char kStartSettings[] = "44100\r\n4294967295\r\n"
+                                  "sounds\\low.wav,20,127,127,DR_BASS1\r\n"
+                                  "sounds\\high.wav,4d,110,90,DR_SNARE1\r\n"
+                                  "sounds\\high.wav,5a,127,127,DR_HIHAT_CLOSE\r\n"
+                                  "sounds\\low.wav,58,100,160,DR_SNARE2\r\n"
+                                  "sounds\\high.wav,43,127,127,DR_SNARE3\r\n"
+                                  "sounds\\low.wav,56,90,127,DR_SNARE4\r\n";
 // Space, M, Z, X, C, V: the keys the rows start with, which the replays play.
 const char kReplayKeys[] = {0x20, 0x4D, 0x5A, 0x58, 0x43, 0x56};
 const char* const kStormKeys[] = {"space", "m", "z", "x", "c", "v", "a", "s",
@@ -71,7 +71,8 @@ std::string folder;
 std::mt19937 dice;
 unsigned seedUsed;
 Figures figures;
-SettingsRows rows(kHeader, kStartRows);
+SettingsRows rows(kStartSettings);
+bool recording = false;
 ULONGLONG began = GetTickCount64();
 
 std::unique_ptr<ProgramRun> program;
@@ -139,11 +140,7 @@ void checkSettings(const char* when)
     std::printf("\nSetting.csv %s: %d rows lost or altered, %d unexpected\nexpected:\n%s\nfound:\n%s\n",
                 when, d.lost, d.unexpected, utf8(rows.text()).c_str(), utf8(file).c_str());
     // Go on from what the file holds, so that each loss is counted once.
-    std::vector<std::string> found;
-    for (size_t at = file.find("\r\n", file.find("\r\n") + 2) + 2, end;
-         at < file.size() && (end = file.find("\r\n", at)) != std::string::npos; at = end + 2)
-        found.push_back(file.substr(at, end - at));
-    rows = SettingsRows(kHeader, found);
+    rows = SettingsRows(file);
 }
 
 // Ends the process by its handle when it still runs.
@@ -216,7 +213,7 @@ void writeProgramFolder()
     CreateDirectoryA((folder + "\\sounds").c_str(), nullptr);
     WriteWav(folder + "\\sounds\\low.wav", Tone(200, 0.08, 12000));
     WriteWav(folder + "\\sounds\\high.wav", Tone(1500, 0.05, 9000));
-    WriteFileBytes(folder + "\\sounds\\Setting.csv", rows.text());
+    WriteFileBytes(folder + "\\sounds\\Setting.csv", kStartSettings);
     // 20 s of a key every 4 ms step, and a short one that ends at once.
     std::string dense = "PKPN00", brief = "PKPN00";
     for (int i = 0; i < 5000; ++i) {
@@ -274,8 +271,6 @@ bool closeProgram()
     }
     return false;
 }
-
-bool recording = false;
 
 // One step; false when the program ended by it.
 bool step()
