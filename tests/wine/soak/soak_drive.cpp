@@ -404,7 +404,7 @@ int soak(int operations, unsigned seed)
     std::fflush(stdout);
     folder = ExeFolder() + "soak";
     writeProgramFolder();
-    BoxWatch watch(answerBox, 0);
+    BoxWatch watch(0, answerBox);
     boxes = &watch;
     if (!startProgram())
         return 1;

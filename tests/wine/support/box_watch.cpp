@@ -60,15 +60,14 @@ bool takeStyle(const SeenBox& box, UINT* style)
 }  // namespace
 
 BoxWatch::BoxWatch(std::vector<int> answers, DWORD processId)
-    : BoxWatch(
-          [answers = std::move(answers), next = size_t(0)](const SeenBox&) mutable {
-              return next < answers.size() ? answers[next++] : IDOK;
-          },
-          processId)
+    : BoxWatch(processId,
+               [answers = std::move(answers), next = size_t(0)](const SeenBox&) mutable {
+                   return next < answers.size() ? answers[next++] : IDOK;
+               })
 {
 }
 
-BoxWatch::BoxWatch(std::function<int(const SeenBox&)> choose, DWORD processId)
+BoxWatch::BoxWatch(DWORD processId, std::function<int(const SeenBox&)> choose)
     : processId_(processId), choose_(std::move(choose))
 {
     if (processId_ == GetCurrentProcessId())

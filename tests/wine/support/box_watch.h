@@ -30,8 +30,8 @@ public:
     // Watches the dialogs of processId (this process by default). Each box is
     // answered with the next button of answers, and with IDOK once they run out.
     explicit BoxWatch(std::vector<int> answers = {}, DWORD processId = GetCurrentProcessId());
-    // Each box is answered with the button that choose gives for it.
-    BoxWatch(std::function<int(const SeenBox&)> choose, DWORD processId);
+    // Each box of processId is answered with the button that choose gives for it.
+    BoxWatch(DWORD processId, std::function<int(const SeenBox&)> choose);
     ~BoxWatch();
 
     // Watches the boxes of another process from now on, as a program that is
