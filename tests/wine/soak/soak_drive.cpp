@@ -129,6 +129,15 @@ void tell(const char* what, const std::string& detail)
     std::fflush(stdout);
 }
 
+std::string exitText(DWORD code)
+{
+    if (code == STILL_ACTIVE)
+        return "it died without an exit code (Wine saw its Unix process die of a signal)";
+    char text[32];
+    std::snprintf(text, sizeof text, "exit code 0x%lX", code);
+    return text;
+}
+
 void checkSettings(const char* when)
 {
     std::string file = ReadFileBytes(folder + "\\sounds\\Setting.csv");
@@ -165,7 +174,7 @@ bool startProgram()
             note("program started");
             return true;
         }
-        bool alive = program->waitExit(0) == STILL_ACTIVE;
+        bool alive = program->running();
         ++(alive ? figures.hangs : figures.crashes);
         tell(alive ? "HANG" : "CRASH", "no main window after the start");
         stopProgram();
@@ -184,12 +193,9 @@ bool restart(const char* why)
 // The main window answers, else the program is counted and started again.
 bool checkAlive()
 {
-    DWORD code = program->waitExit(0);
-    if (code != STILL_ACTIVE) {
+    if (!program->running()) {
         ++figures.crashes;
-        char detail[64];
-        std::snprintf(detail, sizeof detail, "the program ended with code 0x%lX", code);
-        tell("CRASH", detail);
+        tell("CRASH", "the program ended: " + exitText(program->waitExit(0)));
         return restart("after the crash");
     }
     DWORD_PTR result;
@@ -246,7 +252,7 @@ bool closeProgram()
     int asked = boxCount(kCloseQuestion);
     PostMessageA(current.window, WM_CLOSE, 0, 0);
     for (DWORD start = GetTickCount(); GetTickCount() - start < 3000; Sleep(20))
-        if (boxCount(kCloseQuestion) > asked || program->waitExit(0) != STILL_ACTIVE)
+        if (boxCount(kCloseQuestion) > asked || !program->running())
             break;
     bool question = boxCount(kCloseQuestion) > asked;
     if (question && answer == IDCANCEL)
@@ -259,15 +265,15 @@ bool closeProgram()
             return true;
         }
     }
-    DWORD code = program->waitExit(10000);
-    if (code == STILL_ACTIVE) {
+    for (DWORD start = GetTickCount(); program->running() && GetTickCount() - start < 10000;)
+        Sleep(20);
+    DWORD code = program->waitExit(0);
+    if (program->running()) {
         ++figures.hangs;
         tell("HANG", "the program did not end after it was closed");
     } else if (code != 0) {
         ++figures.crashes;
-        char detail[64];
-        std::snprintf(detail, sizeof detail, "closing ended the program with code 0x%lX", code);
-        tell("CRASH", detail);
+        tell("CRASH", "closing ended the program: " + exitText(code));
     }
     return false;
 }

@@ -117,6 +117,12 @@ std::optional<std::string> EditRow(const Program& p, int row, int volume, const 
               " click 1 key End BackSpace BackSpace BackSpace";
     if (!Xdotool(typing) || !Xdotool("type " + std::to_string(volume)))
         return std::nullopt;
+    // The keys are handled after xdotool returns: the VOL field shows when
+    // all of them have been, the KEY field's before it.
+    for (DWORD start = GetTickCount(); text(dialog, kVolumeEdit) != std::to_string(volume);
+         Sleep(20))
+        if (GetTickCount() - start > 3000)
+            return std::nullopt;
     // What the dialog will store: the fields as they stand when OK is pressed.
     char title[64] = "";
     GetWindowTextA(dialog, title, sizeof title);
