@@ -36,7 +36,7 @@ ensure_locale() {
 }
 
 build_packages=(cmake ninja-build g++ mingw-w64 googletest)
-wine_packages=(wine wine64 fonts-ipafont-gothic locales)
+wine_packages=(wine wine64 fonts-wine fonts-ipafont-gothic locales)
 desktop_packages=(xvfb xdotool imagemagick pulseaudio pulseaudio-utils sox python3 python3-numpy)
 fuzz_packages=(clang libclang-rt-14-dev)
 
