@@ -41,6 +41,8 @@ i686_packages=(g++-i686-linux-gnu qemu-user)
 wine_packages=(wine wine64 fonts-ipafont-gothic locales)
 desktop_packages=(xvfb xdotool imagemagick pulseaudio pulseaudio-utils sox python3 python3-numpy)
 fuzz_packages=(clang libclang-rt-14-dev)
+# tools/dist packs the release; its test unpacks it.
+dist_packages=(zip unzip)
 
 stop_started() {
   local pid
