@@ -1,0 +1,37 @@
+#include "wav_bytes.h"
+
+std::string LittleEndian(uint64_t v, int bytes)
+{
+    std::string s;
+    for (int i = 0; i < bytes; ++i)
+        s += static_cast<char>(v >> (8 * i) & 0xFF);
+    return s;
+}
+
+std::string Chunk(const char* id, const std::string& body)
+{
+    std::string s = std::string(id, 4) + LittleEndian(body.size(), 4) + body;
+    return body.size() % 2 ? s + '\0' : s;
+}
+
+std::string FormatChunk(const WavSpec& spec)
+{
+    uint16_t block = static_cast<uint16_t>(spec.channels * ((spec.bits + 7) / 8));
+    std::string body = LittleEndian(spec.extensible ? 0xFFFE : spec.tag, 2) + LittleEndian(spec.channels, 2)
+                       + LittleEndian(spec.rate, 4) + LittleEndian(uint64_t{spec.rate} * block, 4)
+                       + LittleEndian(block, 2) + LittleEndian(spec.bits, 2);
+    if (spec.extensible)  // size, valid bits, channel mask, then the sub-format GUID
+        body += LittleEndian(22, 2) + LittleEndian(spec.bits, 2) + LittleEndian(3, 4) + LittleEndian(spec.tag, 2)
+                + std::string("\x00\x00\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71", 14);
+    return Chunk("fmt ", body);
+}
+
+std::string RiffWave(const std::string& chunks)
+{
+    return "RIFF" + LittleEndian(4 + chunks.size(), 4) + "WAVE" + chunks;
+}
+
+std::string WavBytes(const WavSpec& spec, const std::string& data)
+{
+    return RiffWave(FormatChunk(spec) + Chunk("data", data));
+}

@@ -1,0 +1,24 @@
+// WAV files as bytes, for the tests on either side: any format, with chunks
+// in any order.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct WavSpec {
+    uint16_t tag = 1;  // 1 PCM, 3 IEEE float, or any other codec
+    uint16_t channels = 2;
+    uint32_t rate = 44100;
+    uint16_t bits = 16;
+    bool extensible = false;  // written as WAVE_FORMAT_EXTENSIBLE carrying tag
+};
+
+// The low bytes of v, least significant first.
+std::string LittleEndian(uint64_t v, int bytes);
+// A chunk: id, size, body and the pad byte after an odd body.
+std::string Chunk(const char* id, const std::string& body);
+std::string FormatChunk(const WavSpec& spec);
+// "RIFF", its size, "WAVE" and the chunks.
+std::string RiffWave(const std::string& chunks);
+// fmt then data: the canonical 44-byte header for a plain PCM spec.
+std::string WavBytes(const WavSpec& spec, const std::string& data);
