@@ -15,6 +15,10 @@ constexpr double kPassShare = 18000.0 / 22050.0;
 // Stop band attenuation the window is sized for, with room above the 70 dB
 // that aliases and images must stay below.
 constexpr double kStopDb = 80.0;
+// An odd input rate can have up to 44100 phases. Past this many, a phase's
+// taps are drawn linearly between the two nearest rows of as many even steps,
+// which is off by less than 100 dB below the tone.
+constexpr uint32_t kMostRows = 512;
 
 // Modified Bessel function of the first kind, order 0, by its power series.
 double besselI0(double x)
@@ -68,12 +72,16 @@ Resampler::Resampler(uint32_t inputRate)
     double beta = 0.1102 * (kStopDb - 8.7);
     double edge = besselI0(beta);
 
+    // One row a phase, or rows at even steps between which run() draws a
+    // phase's row when the phases are too many to build.
+    rows_ = up_ <= kMostRows ? up_ : kMostRows;
+    uint32_t built = up_ <= kMostRows ? rows_ : rows_ + 1;
     int width = 2 * half_;
-    taps_.resize(static_cast<size_t>(up_) * width);
+    taps_.resize(static_cast<size_t>(built) * width);
     std::vector<double> h(width);
-    for (uint32_t p = 0; p < up_; ++p) {
+    for (uint32_t p = 0; p < built; ++p) {
         float* row = &taps_[static_cast<size_t>(p) * width];
-        double fraction = static_cast<double>(p) / up_;
+        double fraction = static_cast<double>(p) / rows_;
         double sum = 0;
         for (int t = 0; t < width; ++t) {
             // Tap t weighs input frame (whole position) + t - (half - 1).
@@ -88,6 +96,18 @@ Resampler::Resampler(uint32_t inputRate)
     }
 }
 
+const float* Resampler::drawRow(uint32_t phase, float* row) const
+{
+    const int width = 2 * half_;
+    uint64_t at = static_cast<uint64_t>(phase) * rows_;
+    const float* below = &taps_[static_cast<size_t>(at / up_) * width];
+    const float* above = below + width;
+    float share = static_cast<float>(at % up_) / static_cast<float>(up_);
+    for (int t = 0; t < width; ++t)
+        row[t] = below[t] + share * (above[t] - below[t]);
+    return row;
+}
+
 uint64_t Resampler::outputFrames(uint64_t frames) const
 {
     return (frames * up_ + down_ - 1) / down_;
@@ -98,10 +118,11 @@ void Resampler::run(const float* in, size_t frames, int channels, int16_t* out) 
     const int width = 2 * half_;
     const uint64_t total = outputFrames(frames);
     const ptrdiff_t count = static_cast<ptrdiff_t>(frames);
+    std::vector<float> drawn(rows_ == up_ ? 0 : width);
     size_t whole = 0;  // input frame at or before the output position
     uint32_t phase = 0;  // the position's fraction, in 1 / up_
     for (uint64_t k = 0; k < total; ++k) {
-        const float* row = &taps_[static_cast<size_t>(phase) * width];
+        const float* row = drawn.empty() ? &taps_[static_cast<size_t>(phase) * width] : drawRow(phase, drawn.data());
         // Frames before the start and after the end are silence.
         ptrdiff_t first = static_cast<ptrdiff_t>(whole) - (half_ - 1);
         ptrdiff_t from = first < 0 ? 0 : first;

@@ -3,7 +3,8 @@
 // A polyphase windowed-sinc filter: the output rate and the input rate are
 // reduced by their greatest common divisor to up / down, and each of the up
 // phases (the fractional input positions an output frame can fall on) has its
-// own row of taps, built once. The kernel is a sinc cut between the pass band
+// own row of taps, built once (an odd rate with too many phases has its rows
+// drawn between fewer). The kernel is a sinc cut between the pass band
 // and the lower of the two Nyquist frequencies, under a Kaiser window; each row
 // sums to one, so the level of a tone is kept. Positions are whole-number
 // arithmetic and every sum is taken in the same order, so a file gives the
@@ -28,8 +29,12 @@ public:
     int tapsPerPhase() const { return 2 * half_; }
 
 private:
+    // The taps for a phase between two of the rows, drawn into row.
+    const float* drawRow(uint32_t phase, float* row) const;
+
     uint32_t up_ = 1;
     uint32_t down_ = 1;
+    uint32_t rows_ = 1;         // up_, or fewer rows at even steps
     int half_ = 1;              // taps on each side of the output position
-    std::vector<float> taps_;   // up_ rows of 2 * half_ taps
+    std::vector<float> taps_;   // rows of 2 * half_ taps
 };

@@ -232,7 +232,7 @@ double dB(double ratio)
 
 }  // namespace
 
-// A tone from every kind of rate: its pitch, its level on both sides, its
+// A tone from every kind of rate, odd ones too: its pitch, its level on both sides, its
 // length, and nothing beside it 70 dB up (images of an upsampled tone,
 // aliases, the filter's ripple).
 TEST(Resampler, TonesKeepPitchLevelAndPurity)
@@ -244,7 +244,8 @@ TEST(Resampler, TonesKeepPitchLevelAndPurity)
     };
     const Case cases[] = {{8000, 1, 1000},  {11025, 2, 1000}, {22050, 1, 1000}, {22050, 1, 8000}, {32000, 2, 1000},
                           {32000, 2, 13000}, {48000, 1, 1000}, {48000, 2, 100},  {48000, 2, 9000}, {48000, 1, 18000},
-                          {96000, 2, 1000}, {96000, 1, 18000}, {192000, 1, 1000}, {192000, 2, 17000}};
+                          {96000, 2, 1000}, {96000, 1, 18000}, {192000, 1, 1000}, {192000, 2, 17000},
+                          {8001, 1, 1000},   {44056, 2, 1000}, {47999, 1, 18000}};
     for (const Case& c : cases) {
         std::string what = std::to_string(c.hz) + " Hz at " + std::to_string(c.rate) + " Hz";
         WavProblem problem;
@@ -273,7 +274,7 @@ TEST(Resampler, TonesAboveTheBandAreRemoved)
         double hz;
     };
     for (Case c : {Case{48000, 22500}, Case{48000, 23500}, Case{96000, 26100}, Case{96000, 40000},
-                   Case{192000, 30000}, Case{192000, 90000}}) {
+                   Case{192000, 30000}, Case{192000, 90000}, Case{47999, 23000}}) {
         WavProblem problem;
         std::vector<double> x = side(engineSamples(floatTone(c.hz, c.rate, 1, 0.9), &problem), 0);
         ASSERT_EQ(problem, WavProblem::None);
