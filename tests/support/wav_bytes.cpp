@@ -1,5 +1,7 @@
 #include "wav_bytes.h"
 
+#include <cmath>
+
 std::string LittleEndian(uint64_t v, int bytes)
 {
     std::string s;
@@ -34,4 +36,18 @@ std::string RiffWave(const std::string& chunks)
 std::string WavBytes(const WavSpec& spec, const std::string& data)
 {
     return RiffWave(FormatChunk(spec) + Chunk("data", data));
+}
+
+std::string PcmTone(const WavSpec& spec, double hz, double seconds, double level)
+{
+    const int bytes = spec.bits / 8;
+    const double full = bytes == 1 ? 127.0 : std::ldexp(1.0, spec.bits - 1) - 1;
+    std::string data;
+    for (size_t i = 0; i < static_cast<size_t>(seconds * spec.rate); ++i) {
+        double x = level * std::sin(2 * 3.14159265358979323846 * hz * static_cast<double>(i) / spec.rate);
+        long long v = std::llround(x * full) + (bytes == 1 ? 128 : 0);
+        for (int c = 0; c < spec.channels; ++c)
+            data += LittleEndian(static_cast<uint64_t>(v), bytes);
+    }
+    return data;
 }

@@ -22,3 +22,6 @@ std::string FormatChunk(const WavSpec& spec);
 std::string RiffWave(const std::string& chunks);
 // fmt then data: the canonical 44-byte header for a plain PCM spec.
 std::string WavBytes(const WavSpec& spec, const std::string& data);
+// The data of seconds of a sine tone at level (full scale 1) in every
+// channel, as integer PCM of spec's bits (8, 16, 24 or 32) at spec's rate.
+std::string PcmTone(const WavSpec& spec, double hz, double seconds, double level);
