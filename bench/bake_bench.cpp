@@ -7,12 +7,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "audio/gain_table.h"
 #include "audio/sample_bake.h"
+#include "rate_reporter.h"
 
 namespace {
 
@@ -69,22 +69,6 @@ void copyBuffer(benchmark::State& state)
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kBufferBytes);
 }
-
-// The console output as usual, and each run's rate kept for the summary.
-class RateReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> bytesPerSecond;
-
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            auto rate = run.counters.find("bytes_per_second");
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred && rate != run.counters.end())
-                bytesPerSecond[run.benchmark_name()] = rate->second.value;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
 
 void printRate(const RateReporter& reporter, const char* name, const char* label)
 {

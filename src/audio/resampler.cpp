@@ -37,8 +37,10 @@ double sinc(double x)
 }
 
 // Sum of count taps times every stride-th sample, in four running sums so
-// that the additions do not wait on each other; the order is fixed.
-float dot(const float* taps, const float* x, int count, int stride)
+// that the additions do not wait on each other; the order is fixed. The
+// stride is a constant so that a mono file's taps and samples run in step.
+template <int stride>
+float dot(const float* taps, const float* x, int count)
 {
     float s0 = 0, s1 = 0, s2 = 0, s3 = 0;
     int i = 0;
@@ -130,8 +132,8 @@ void Resampler::run(const float* in, size_t frames, int channels, int16_t* out) 
         int n = static_cast<int>(to - from);
         const float* taps = row + (from - first);
         const float* x = in + from * channels;
-        float left = n > 0 ? dot(taps, x, n, channels) : 0.0f;
-        float right = channels == 2 && n > 0 ? dot(taps, x + 1, n, 2) : left;
+        float left = n <= 0 ? 0.0f : channels == 2 ? dot<2>(taps, x, n) : dot<1>(taps, x, n);
+        float right = channels == 2 && n > 0 ? dot<2>(taps, x + 1, n) : left;
         out[2 * k] = roundSample(left);
         out[2 * k + 1] = roundSample(right);
         phase += down_;

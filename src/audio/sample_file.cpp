@@ -4,13 +4,10 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <vector>
 
 #include "audio/acm_decode.h"
 #include "audio/sample_bake.h"
-#include "audio/sample_convert.h"
-#include "audio/wav_chunks.h"
+#include "audio/wav_decode.h"
 #include "util/debug_trace.h"
 #include "util/file_handles.h"
 
@@ -45,31 +42,6 @@ uint8_t* readFile(const char* path, size_t* size, const char** why)
     return buffer;
 }
 
-// The file's audio in the engine's form. A file already in that form keeps
-// its data byte for byte, moved to the front of the file's own block, which
-// then becomes the sample buffer.
-WavProblem decode(uint8_t* file, size_t size, uint8_t** data, uint32_t* length)
-{
-    WavChunks chunks;
-    WavProblem problem = findWavChunks(file, size, &chunks);
-    if (problem != WavProblem::None)
-        return problem;
-    if (isEngineForm(chunks.format)) {
-        std::memmove(file, chunks.data, chunks.dataBytes);
-        *data = file;
-        *length = chunks.dataBytes;
-        return WavProblem::None;
-    }
-    std::vector<uint8_t> pcm;
-    if (!convertsItself(chunks.format)) {
-        if (!decodeWithAcm(chunks, &pcm, &chunks.format))
-            return WavProblem::UnknownCodec;
-        chunks.data = pcm.data();
-        chunks.dataBytes = static_cast<uint32_t>(pcm.size());
-    }
-    return convertToEngineForm(chunks.format, chunks.data, chunks.dataBytes, data, length);
-}
-
 // Why the file gives no sound, or null with its audio in *data. A file
 // without audio leaves *data null, a silent slot, as a 44-byte file always did.
 const char* readSample(const char* path, uint8_t** data, uint32_t* length)
@@ -81,7 +53,7 @@ const char* readSample(const char* path, uint8_t** data, uint32_t* length)
     uint8_t* file = readFile(path, &size, &why);
     if (!file)
         return why;
-    WavProblem problem = decode(file, size, data, length);
+    WavProblem problem = decodeWavFile(file, size, decodeWithAcm, data, length);
     if (*data != file)
         std::free(file);
     if (*length == 0) {

@@ -6,12 +6,14 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "audio/resampler.h"
 #include "audio/sample_convert.h"
 #include "audio/wav_chunks.h"
+#include "audio/wav_decode.h"
 #include "wav_bytes.h"
 
 namespace {
@@ -21,13 +23,16 @@ constexpr double kPi = 3.14159265358979323846;
 // The engine's samples for a file, as the loader converts it.
 std::vector<int16_t> engineSamples(const std::string& file, WavProblem* problem)
 {
-    WavChunks chunks;
-    *problem = findWavChunks(reinterpret_cast<const uint8_t*>(file.data()), file.size(), &chunks);
+    auto* block = static_cast<uint8_t*>(std::malloc(file.size()));
+    std::memcpy(block, file.data(), file.size());
     uint8_t* out = nullptr;
     uint32_t length = 0;
-    if (*problem == WavProblem::None)
-        *problem = convertToEngineForm(chunks.format, chunks.data, chunks.dataBytes, &out, &length);
-    std::vector<int16_t> samples(reinterpret_cast<int16_t*>(out), reinterpret_cast<int16_t*>(out + length));
+    *problem = decodeWavFile(block, file.size(), nullptr, &out, &length);
+    std::vector<int16_t> samples(length / 2);
+    if (length)
+        std::memcpy(samples.data(), out, length / 2 * 2);
+    if (out != block)
+        std::free(block);
     std::free(out);
     return samples;
 }
