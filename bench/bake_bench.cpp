@@ -90,12 +90,9 @@ int main(int argc, char** argv)
                                          bakeSamplesWith, k);
     benchmark::RegisterBenchmark("BM_Memcpy", copyBuffer);
 
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
     RateReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    if (!RunBenchmarks(&argc, argv, &reporter))
+        return 1;
 
     std::printf("\nBaking %u bytes at volume 128, pan 128:\n", kBufferBytes);
     printRate(reporter, "BM_BakeScalar", "scalar form");

@@ -160,12 +160,9 @@ int main(int argc, char** argv)
     benchmark::RegisterBenchmark("BM_Deep48kMonoFile", convertDeep)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("BM_Resampler48kMono", resampleOnly)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("BM_CopyDeepData", copyData)->Unit(benchmark::kMillisecond);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
     RateReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    if (!RunBenchmarks(&argc, argv, &reporter))
+        return 1;
 
     double before = rate(reporter, "BM_DefaultSetSkip44"), now = rate(reporter, "BM_DefaultSetChunks");
     std::printf("\nDefault set (%zu files) in memory, loaded and baked at volume 128, pan 128:\n", defaultSet().size());

@@ -33,3 +33,15 @@ private:
             (*into)[run.benchmark_name()] = rate->second.value;
     }
 };
+
+// Runs the registered benchmarks with the command line's options, reporting
+// to reporter; false on an option it does not know.
+inline bool RunBenchmarks(int* argc, char** argv, RateReporter* reporter)
+{
+    benchmark::Initialize(argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(*argc, argv))
+        return false;
+    benchmark::RunSpecifiedBenchmarks(reporter);
+    benchmark::Shutdown();
+    return true;
+}

@@ -62,7 +62,6 @@ bool decodeWithAcm(const WavChunks& chunks, std::vector<uint8_t>* pcm, WavFormat
     format->tag = kWavePcm;
     format->channels = to.nChannels;
     format->rate = to.nSamplesPerSec;
-    format->blockAlign = to.nBlockAlign;
     format->bits = to.wBitsPerSample;
     return decoded;
 }

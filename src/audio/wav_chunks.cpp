@@ -29,7 +29,6 @@ WavFormat readFormat(const uint8_t* p, uint32_t bytes)
     f.tag = get16(p);
     f.channels = get16(p + 2);
     f.rate = get32(p + 4);
-    f.blockAlign = get16(p + 12);
     f.bits = get16(p + 14);
     if (f.tag == kWaveExtensible && bytes >= kExtensibleBytes
         && std::memcmp(p + 26, kSubFormatTail, sizeof kSubFormatTail) == 0)

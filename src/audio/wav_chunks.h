@@ -29,7 +29,6 @@ struct WavFormat {
     uint16_t tag = 0;
     uint16_t channels = 0;
     uint32_t rate = 0;
-    uint16_t blockAlign = 0;
     uint16_t bits = 0;  // of the container a sample is stored in
 };
 

@@ -1,21 +1,11 @@
 // Any bytes as Setting.csv: the reader must never write outside the table and
 // must leave it tidy, and what the writer makes of it must read back unchanged.
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <string_view>
 
+#include "fuzz_check.h"
 #include "slots/settings_text.h"
-
-namespace {
-
-void check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

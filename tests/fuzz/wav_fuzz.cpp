@@ -8,16 +8,7 @@
 #include "audio/sample_convert.h"
 #include "audio/wav_chunks.h"
 #include "audio/wav_decode.h"
-
-namespace {
-
-void check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
-
-}  // namespace
+#include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

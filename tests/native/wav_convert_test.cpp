@@ -90,11 +90,11 @@ TEST(WavConvert, EveryFormatMatrixWithinOneStep)
 
 TEST(WavConvert, OnlySixteenBitStereoAt44100IsTakenAsItStands)
 {
-    EXPECT_TRUE(isEngineForm({1, 2, 44100, 4, 16}));
-    EXPECT_FALSE(isEngineForm({1, 1, 44100, 2, 16}));
-    EXPECT_FALSE(isEngineForm({1, 2, 48000, 4, 16}));
-    EXPECT_FALSE(isEngineForm({1, 2, 44100, 6, 24}));
-    EXPECT_FALSE(isEngineForm({3, 2, 44100, 4, 16}));
+    EXPECT_TRUE(isEngineForm({1, 2, 44100, 16}));
+    EXPECT_FALSE(isEngineForm({1, 1, 44100, 16}));
+    EXPECT_FALSE(isEngineForm({1, 2, 48000, 16}));
+    EXPECT_FALSE(isEngineForm({1, 2, 44100, 24}));
+    EXPECT_FALSE(isEngineForm({3, 2, 44100, 16}));
 }
 
 // The default sound set is canonical: its audio is what the 44-byte skip read.
