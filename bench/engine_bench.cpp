@@ -172,7 +172,7 @@ int main()
     report("60 slots of 4,000,000 bytes", medianBuild(full, kSlotTableSize, 3), channels);
 
     // The same slots from files that must be converted and resampled.
-    const WavSpec deep{.channels = 1, .rate = 48000, .bits = 24};
+    const WavFields deep{.channels = 1, .rate = 48000, .bits = 24};
     WriteFileBytes("sounds\\deep.wav", WavBytes(deep, PcmTone(deep, 440, (4000000 - 44) / 3 / 48000.0, 0.5)));
     for (SoundSlot& slot : full)
         std::snprintf(slot.path, sizeof slot.path, "sounds\\deep.wav");

@@ -50,12 +50,12 @@ const std::vector<Bytes>& defaultSet()
 const Bytes& deepFile()
 {
     static const Bytes file = [] {
-        const WavSpec spec{.channels = 1, .rate = 48000, .bits = 24};
-        std::string data = PcmTone(spec, 440, (4000000 - 44) / 3 / 48000.0, 0.5);
+        const WavFields fields{.channels = 1, .rate = 48000, .bits = 24};
+        std::string data = PcmTone(fields, 440, (4000000 - 44) / 3 / 48000.0, 0.5);
         uint32_t seed = 1;
         for (char& c : data)
             c = static_cast<char>(c ^ ((seed = seed * 1664525u + 1013904223u) >> 29));
-        std::string bytes = WavBytes(spec, data);
+        std::string bytes = WavBytes(fields, data);
         return Bytes(bytes.begin(), bytes.end());
     }();
     return file;

@@ -77,9 +77,9 @@ TEST(WavConvert, EveryFormatMatrixWithinOneStep)
                     want.push_back(std::min(std::max(left, -32768.0), 32767.0));
                     want.push_back(std::min(std::max(right, -32768.0), 32767.0));
                 }
-                WavSpec spec{e.tag, channels, 44100, e.bits, extensible};
+                WavFields fields{e.tag, channels, 44100, e.bits, extensible};
                 WavProblem problem;
-                std::vector<int16_t> got = engineSamples(WavBytes(spec, data), &problem);
+                std::vector<int16_t> got = engineSamples(WavBytes(fields, data), &problem);
                 std::string what = std::string(e.name) + " x" + std::to_string(channels) + (extensible ? " extensible" : "");
                 ASSERT_EQ(problem, WavProblem::None) << what;
                 ASSERT_EQ(got.size(), want.size()) << what;
@@ -117,7 +117,7 @@ TEST(WavConvert, DefaultSetAudioStartsAfterFortyFourBytes)
 namespace {
 
 const std::string kAudio("\x01\x00\x02\x00\x03\x00\x04\x00", 8);  // frames (1, 2), (3, 4)
-const std::string kFmt = FormatChunk(WavSpec{});
+const std::string kFmt = FormatChunk(WavFields{});
 
 struct ChunkCase {
     const char* what;
@@ -141,7 +141,7 @@ TEST(WavChunks, FoundWhereverTheyStandOrRefused)
         {"data before fmt", RiffWave(Chunk("data", kAudio) + extras + kFmt), WavProblem::None},
         {"data running past the end of the file", truncated, WavProblem::None},
         {"a wrong RIFF size", "RIFF" + LittleEndian(7, 4) + "WAVE" + kFmt + Chunk("data", kAudio), WavProblem::None},
-        {"not RIFF", "RIFX" + WavBytes(WavSpec{}, kAudio).substr(4), WavProblem::NotRiffWave},
+        {"not RIFF", "RIFX" + WavBytes(WavFields{}, kAudio).substr(4), WavProblem::NotRiffWave},
         {"RIFF but not WAVE", "RIFF" + LittleEndian(4, 4) + "AVI " + kFmt, WavProblem::NotRiffWave},
         {"shorter than a RIFF header", "RIFF", WavProblem::NotRiffWave},
         {"no fmt", RiffWave(extras + Chunk("data", kAudio)), WavProblem::NoFormat},
@@ -177,7 +177,7 @@ std::string floatTone(double hz, uint32_t rate, uint16_t channels, double amplit
         for (int c = 0; c < channels; ++c)
             data += std::string(reinterpret_cast<char*>(&v), 4);
     }
-    return WavBytes(WavSpec{3, channels, rate, 32, false}, data);
+    return WavBytes(WavFields{3, channels, rate, 32, false}, data);
 }
 
 std::vector<double> side(const std::vector<int16_t>& stereo, int which)
@@ -299,7 +299,7 @@ TEST(Resampler, SameSamplesInEveryBuild)
     for (int i = 0; i < 4800; ++i)
         data += LittleEndian(static_cast<int64_t>(std::lround(6000000 * std::sin(i * 0.131) + 1500000 * std::sin(i * 1.7))), 3);
     WavProblem problem;
-    std::vector<int16_t> out = engineSamples(WavBytes(WavSpec{1, 1, 48000, 24, false}, data), &problem);
+    std::vector<int16_t> out = engineSamples(WavBytes(WavFields{1, 1, 48000, 24, false}, data), &problem);
     ASSERT_EQ(out.size(), 8820u);
     const int16_t expected[][2] = {{0, 717}, {1, 717}, {100, 11762}, {2001, -21616}, {4409, 4374}, {8818, 10710}};
     for (auto [index, value] : expected)

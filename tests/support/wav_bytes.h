@@ -5,7 +5,8 @@
 #include <cstdint>
 #include <string>
 
-struct WavSpec {
+// What a fmt chunk says.
+struct WavFields {
     uint16_t tag = 1;  // 1 PCM, 3 IEEE float, or any other codec
     uint16_t channels = 2;
     uint32_t rate = 44100;
@@ -17,11 +18,11 @@ struct WavSpec {
 std::string LittleEndian(uint64_t v, int bytes);
 // A chunk: id, size, body and the pad byte after an odd body.
 std::string Chunk(const char* id, const std::string& body);
-std::string FormatChunk(const WavSpec& spec);
+std::string FormatChunk(const WavFields& fields);
 // "RIFF", its size, "WAVE" and the chunks.
 std::string RiffWave(const std::string& chunks);
-// fmt then data: the canonical 44-byte header for a plain PCM spec.
-std::string WavBytes(const WavSpec& spec, const std::string& data);
+// fmt then data: the canonical 44-byte header for plain PCM.
+std::string WavBytes(const WavFields& fields, const std::string& data);
 // The data of seconds of a sine tone at level (full scale 1) in every
-// channel, as integer PCM of spec's bits (8, 16, 24 or 32) at spec's rate.
-std::string PcmTone(const WavSpec& spec, double hz, double seconds, double level);
+// channel, as integer PCM of the fields' bits (8, 16, 24 or 32) and rate.
+std::string PcmTone(const WavFields& fields, double hz, double seconds, double level);

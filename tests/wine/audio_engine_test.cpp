@@ -170,8 +170,8 @@ char muLaw(double sample)
 // level; a codec nobody has stays silent.
 TEST_F(AudioEngineTest, EveryKindOfFileBecomesHalfASecondAt44100)
 {
-    const WavSpec mono22k{.channels = 1, .rate = 22050}, stereo24{.rate = 48000, .bits = 24};
-    const WavSpec ulaw{.tag = 7, .channels = 1, .rate = 8000, .bits = 8}, unknown{.tag = 0x1234};
+    const WavFields mono22k{.channels = 1, .rate = 22050}, stereo24{.rate = 48000, .bits = 24};
+    const WavFields ulaw{.tag = 7, .channels = 1, .rate = 8000, .bits = 8}, unknown{.tag = 0x1234};
     std::string ulawData;
     for (int i = 0; i < 4000; ++i)
         ulawData += muLaw(16384 * std::sin(2 * 3.14159265358979323846 * 1000 * i / 8000));

@@ -72,7 +72,7 @@ int play()
     CreateDirectoryA((folder + "\\sounds").c_str(), nullptr);
     WriteWav(folder + "\\sounds\\tone.wav", Tone(1000, 0.15, 12000));
     WriteWav(folder + "\\sounds\\mute.wav", Silence(0.01));
-    const WavSpec mono22k{.channels = 1, .rate = 22050}, deep48k{.rate = 48000, .bits = 24};
+    const WavFields mono22k{.channels = 1, .rate = 22050}, deep48k{.rate = 48000, .bits = 24};
     WriteFileBytes(folder + "\\sounds\\mono22k.wav", WavBytes(mono22k, PcmTone(mono22k, 1000, 0.15, 12000 / 32767.0)));
     WriteFileBytes(folder + "\\sounds\\deep48k.wav", WavBytes(deep48k, PcmTone(deep48k, 1000, 0.15, 12000 / 32767.0)));
     WriteFileBytes(folder + "\\sounds\\Setting.csv", settings());

@@ -7,9 +7,9 @@
 
 void WriteWav(const std::string& path, const Frames& samples, uint32_t rate)
 {
-    WavSpec spec;
-    spec.rate = rate;
-    WriteFileBytes(path, WavBytes(spec, std::string(reinterpret_cast<const char*>(samples.data()), samples.size() * 2)));
+    WavFields fields;
+    fields.rate = rate;
+    WriteFileBytes(path, WavBytes(fields, std::string(reinterpret_cast<const char*>(samples.data()), samples.size() * 2)));
 }
 
 Frames Tone(double hz, double seconds, int16_t amplitude, uint32_t rate)
