@@ -280,11 +280,10 @@ TEST_F(KeyLoggerTest, DropStopsTheRecordingAndReplaysTheFirstFileUnderItsBareNam
                  reinterpret_cast<WPARAM>(dropOf(ExeFolder() + "silence.txt", "")), 0);
     EXPECT_EQ(title(), "ポコポン") << "a file that cannot be opened leaves the plain title";
 
-    BoxWatch refusal;
     WriteFileBytes(ExeFolder() + "text.pkp", "not a performance");
     SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(dropOf(ExeFolder() + "text.pkp", "")), 0);
-    ASSERT_TRUE(waitBoxes(refusal, 1)) << "a dropped file without the magic is refused";
-    EXPECT_EQ(refusal.seen()[0].text, "このソフトウェアで作成したファイルではありません。");
+    ASSERT_TRUE(waitBoxes(boxes, 2)) << "a dropped file without the magic is refused";
+    EXPECT_EQ(boxes.seen()[1].text, "このソフトウェアで作成したファイルではありません。");
     EXPECT_EQ(title(), "ポコポン");
     keyLogger->clearRecording();
 }
