@@ -7,12 +7,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "audio/gain_table.h"
 #include "audio/sample_bake.h"
+#include "rate_reporter.h"
 
 namespace {
 
@@ -70,22 +70,6 @@ void copyBuffer(benchmark::State& state)
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kBufferBytes);
 }
 
-// The console output as usual, and each run's rate kept for the summary.
-class RateReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> bytesPerSecond;
-
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            auto rate = run.counters.find("bytes_per_second");
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred && rate != run.counters.end())
-                bytesPerSecond[run.benchmark_name()] = rate->second.value;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 void printRate(const RateReporter& reporter, const char* name, const char* label)
 {
     auto it = reporter.bytesPerSecond.find(name);
@@ -106,12 +90,9 @@ int main(int argc, char** argv)
                                          bakeSamplesWith, k);
     benchmark::RegisterBenchmark("BM_Memcpy", copyBuffer);
 
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
     RateReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    if (!RunBenchmarks(&argc, argv, &reporter))
+        return 1;
 
     std::printf("\nBaking %u bytes at volume 128, pan 128:\n", kBufferBytes);
     printRate(reporter, "BM_BakeScalar", "scalar form");

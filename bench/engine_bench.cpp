@@ -1,6 +1,7 @@
 // The audio engine under Wine: how long a build takes with the default set
-// and with 60 full-size samples, how much of it opening and closing the 32
-// channels costs, and how long a trigger takes from entry to return.
+// and with 60 full-size samples (canonical, then 24-bit 48 kHz mono ones to
+// convert), how much of it opening and closing the 32 channels costs, and how
+// long a trigger takes from entry to return.
 #include <windows.h>
 
 #include <mmsystem.h>
@@ -16,6 +17,7 @@
 #include "slots/sound_slot.h"
 #include "support/test_folder.h"
 #include "support/wav_file.h"
+#include "wav_bytes.h"
 
 namespace {
 
@@ -168,6 +170,13 @@ int main()
         full[i].slotIndex = i;
     }
     report("60 slots of 4,000,000 bytes", medianBuild(full, kSlotTableSize, 3), channels);
+
+    // The same slots from files that must be converted and resampled.
+    const WavFields deep{.channels = 1, .rate = 48000, .bits = 24};
+    WriteFileBytes("sounds\\deep.wav", WavBytes(deep, PcmTone(deep, 440, (4000000 - 44) / 3 / 48000.0, 0.5)));
+    for (SoundSlot& slot : full)
+        std::snprintf(slot.path, sizeof slot.path, "sounds\\deep.wav");
+    report("60 slots of 4,000,000-byte 24-bit 48 kHz mono files", medianBuild(full, kSlotTableSize, 3), channels);
 
     triggerLatency();
     preparePlusWrite();

@@ -2,32 +2,65 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 
+#include "audio/acm_decode.h"
 #include "audio/sample_bake.h"
+#include "audio/wav_decode.h"
+#include "util/debug_trace.h"
 #include "util/file_handles.h"
 
 namespace {
 
-constexpr LONGLONG kHeaderBytes = 44;
 constexpr LONGLONG kMaxFileBytes = 4000000;
 
-bool readAudio(HANDLE file, uint8_t** data, uint32_t* length)
+// The whole file in a new malloc'd block; null when it cannot be read or is
+// larger than the settings reader allows, with why in *why.
+uint8_t* readFile(const char* path, size_t* size, const char** why)
 {
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(file, &size) || size.QuadPart <= kHeaderBytes || size.QuadPart > kMaxFileBytes)
-        return false;
-    DWORD want = static_cast<DWORD>(size.QuadPart - kHeaderBytes);
-    auto* buffer = static_cast<uint8_t*>(std::malloc(want));
-    DWORD got = 0;
-    if (!buffer || SetFilePointer(file, static_cast<LONG>(kHeaderBytes), nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER
-        || !ReadFile(file, buffer, want, &got, nullptr) || got != want) {
-        std::free(buffer);
-        return false;
+    *why = "the file cannot be read";
+    HANDLE file = OpenForRead(path);
+    if (!file)
+        return nullptr;
+    LARGE_INTEGER bytes;
+    uint8_t* buffer = nullptr;
+    bool sized = GetFileSizeEx(file, &bytes);
+    if (sized && bytes.QuadPart > kMaxFileBytes) {
+        *why = "the file is larger than 4000000 bytes";
+    } else if (sized) {
+        DWORD want = static_cast<DWORD>(bytes.QuadPart);
+        DWORD got = 0;
+        buffer = static_cast<uint8_t*>(std::malloc(want ? want : 1));
+        if (buffer && (!ReadFile(file, buffer, want, &got, nullptr) || got != want)) {
+            std::free(buffer);
+            buffer = nullptr;
+        }
+        *size = want;
     }
-    *data = buffer;
-    *length = want;
-    return true;
+    CloseAndClear(&file);
+    return buffer;
+}
+
+// Why the file gives no sound, or null with its audio in *data. A file
+// without audio leaves *data null, a silent slot, as a 44-byte file always did.
+const char* readSample(const char* path, uint8_t** data, uint32_t* length)
+{
+    *data = nullptr;
+    *length = 0;
+    const char* why = nullptr;
+    size_t size = 0;
+    uint8_t* file = readFile(path, &size, &why);
+    if (!file)
+        return why;
+    WavProblem problem = decodeWavFile(file, size, decodeWithAcm, data, length);
+    if (*data != file)
+        std::free(file);
+    if (*length == 0) {
+        std::free(*data);
+        *data = nullptr;
+    }
+    return problem == WavProblem::None ? nullptr : wavProblemText(problem);
 }
 
 }  // namespace
@@ -35,15 +68,24 @@ bool readAudio(HANDLE file, uint8_t** data, uint32_t* length)
 void loadSample(const char* path, const GainTables& gains, int32_t volume, int32_t pan,
                 uint8_t** data, uint32_t* length)
 {
-    *data = nullptr;
-    *length = 0;
-    HANDLE file = OpenForRead(path);
-    if (!file)
+    if (const char* why = readSample(path, data, length)) {
+        char line[400];
+        std::snprintf(line, sizeof line, "%s: silent slot, %s", path, why);
+        DebugLine(line);
         return;
-    if (readAudio(file, data, length)) {
-        int v = gainIndex(volume);
-        int p = gainIndex(pan);
-        bakeSamples(*data, *length, gains.volume[v], gains.panLeft[p], gains.panRight[p]);
     }
-    CloseAndClear(&file);
+    if (!*data)
+        return;
+    int v = gainIndex(volume);
+    int p = gainIndex(pan);
+    bakeSamples(*data, *length, gains.volume[v], gains.panLeft[p], gains.panRight[p]);
+}
+
+bool samplePlayable(const char* path)
+{
+    uint8_t* data = nullptr;
+    uint32_t length = 0;
+    bool playable = readSample(path, &data, &length) == nullptr;
+    std::free(data);
+    return playable;
 }

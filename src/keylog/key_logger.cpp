@@ -117,8 +117,15 @@ void KeyLogger::recordingTick(void* self)
     }
     EnterCriticalSection(&pendingLock);
     logger->records[logger->recordCount] = takeKey(pending);
-    LeaveCriticalSection(&pendingLock);
     ++logger->recordCount;
+    LeaveCriticalSection(&pendingLock);
+}
+
+void KeyLogger::skipRecordingTo(uint32_t step)
+{
+    EnterCriticalSection(&pendingLock);
+    recordCount = step < kMaxRecords ? step : kMaxRecords;
+    LeaveCriticalSection(&pendingLock);
 }
 
 void KeyLogger::announce(const char* message)

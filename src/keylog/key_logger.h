@@ -25,6 +25,9 @@ public:
     // "STOP hh:mm:ss - ポコポン" with the clock last shown.
     const char* stopTitle();
     void clearRecording();
+    // Moves a running recording on to step as if it had run that long, so
+    // that the capacity limit can be tried without recording for half an hour.
+    void skipRecordingTo(uint32_t step);
     // The key-logger items of the menu after a command (0 at creation).
     void updateMenuState(int command);
 

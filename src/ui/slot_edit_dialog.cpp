@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "audio/sample_file.h"
 #include "slots/key_names.h"
 #include "slots/sound_slot.h"
 #include "ui/slot_checks.h"
@@ -133,6 +134,10 @@ bool confirm(HWND dialog)
         return false;
     case SlotProblem::None:
         break;
+    }
+    if (!samplePlayable(record.path)) {
+        MessageBoxA(dialog, "このファイルは再生できません。\n別のWAVファイルを選択してください", kErrorCaption, MB_OK);
+        return false;
     }
     if (findKeyUpSlot(soundSlots, kSlotTableSize, record.keyCode) >= 0) {
         if (MessageBoxA(dialog, "キーを上書きしますか？", kErrorCaption, MB_OKCANCEL) != IDOK)

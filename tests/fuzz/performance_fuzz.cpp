@@ -2,21 +2,11 @@
 // into the recorder's queue as the key hook and the tick would take them:
 // nothing may be read or written outside the buffers.
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 
+#include "fuzz_check.h"
 #include "keylog/pending_keys.h"
 #include "keylog/performance_format.h"
-
-namespace {
-
-void check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

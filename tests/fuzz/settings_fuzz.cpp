@@ -4,21 +4,15 @@
 // lets through must read back unchanged too.
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <string_view>
 
+#include "fuzz_check.h"
 #include "slots/part_names.h"
 #include "slots/settings_text.h"
 #include "ui/slot_checks.h"
 
 namespace {
-
-void check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
 
 void checkDialogRecord(const uint8_t* data, size_t size)
 {

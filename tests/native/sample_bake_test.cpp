@@ -41,22 +41,28 @@ uint8_t* bytes(std::vector<int16_t>& samples) { return reinterpret_cast<uint8_t*
 // Repeats the (left, right, ...) samples over 35 frames, so that each passes
 // through the vector steps in several lanes and through the last frames, which
 // the scalar form finishes. Checks every kernel and the engine's entry point.
-void expectBaked(int volume, int pan, const std::vector<int16_t>& in, const std::vector<int16_t>& expected)
+void expectBakedWith(const Gains& g, const std::string& gains, const std::vector<int16_t>& in,
+                     const std::vector<int16_t>& expected)
 {
     std::vector<int16_t> input(70), wanted(70);
     for (size_t i = 0; i < input.size(); ++i) {
         input[i] = in[i % in.size()];
         wanted[i] = expected[i % expected.size()];
     }
-    const Gains g = gainsFor(volume, pan);
     for (BakeKernel k : kernelsHere()) {
         std::vector<int16_t> samples = input;
         bakeSamplesWith(k, bytes(samples), 140, g.volume, g.left, g.right);
-        EXPECT_EQ(samples, wanted) << bakeKernelName(k) << " at volume " << volume << ", pan " << pan;
+        EXPECT_EQ(samples, wanted) << bakeKernelName(k) << " at " << gains;
     }
     std::vector<int16_t> samples = input;
     bakeSamples(bytes(samples), 140, g.volume, g.left, g.right);
-    EXPECT_EQ(samples, wanted) << "bakeSamples at volume " << volume << ", pan " << pan;
+    EXPECT_EQ(samples, wanted) << "bakeSamples at " << gains;
+}
+
+void expectBaked(int volume, int pan, const std::vector<int16_t>& in, const std::vector<int16_t>& expected)
+{
+    expectBakedWith(gainsFor(volume, pan), "volume " + std::to_string(volume) + ", pan " + std::to_string(pan), in,
+                    expected);
 }
 
 }  // namespace
@@ -74,6 +80,26 @@ TEST(SampleBake, VolumeRoundsDownThenPanTruncates)
     expectBaked(128, 128, {1000, 1000, -1000, -1000}, {999, 1018, -1000, -1019});
     // x 0.615265: -3 gives -1.846, down to -2; 3 gives 1.846, down to 1.
     expectBaked(100, 127, {-3, 3, 3, -3}, {-2, 1, 1, -2});
+}
+
+// The 32-bit build of these tests stands for the 32-bit program, which
+// computes on the x87 unit; built with SSE2 arithmetic it would test nothing
+// of that.
+#if defined(__i386__)
+static_assert(__FLT_EVAL_METHOD__ == 2, "the 32-bit tests compute with the x87 unit");
+#endif
+
+TEST(SampleBake, EachProductIsRoundedOnceToDouble)
+{
+    // Products just inside half a double's step of a whole number, where the
+    // x87 unit's 64-bit mantissas give another result. 12345 x volume lies
+    // 2^-52 below the midpoint between 15932 - 2^-39 and 15932: rounded once
+    // it goes down, to 15931; rounded to 64 bits first it lands on the
+    // midpoint and then on 15932.
+    expectBakedWith({0x1.4a6255e4ab1f7p+0, 1.0, 1.0}, "volume 1.2905...", {12345, -1}, {15931, -2});
+    // 12345 x left pan lies 2^-51 below 6917: rounded to double it is 6917;
+    // kept at 64 bits it truncates to 6916.
+    expectBakedWith({1.0, 0x1.1ee0aa8ad07dcp-1, 1.0}, "left pan 0.5603...", {12345, 12345}, {6917, 12345});
 }
 
 TEST(SampleBake, LoudestVolumeClampsAt32760)

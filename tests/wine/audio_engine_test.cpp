@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -21,6 +23,7 @@
 #include "util/program_messages.h"
 #include "support/test_folder.h"
 #include "support/wav_file.h"
+#include "wav_bytes.h"
 
 namespace {
 
@@ -147,6 +150,50 @@ TEST_F(AudioEngineTest, UnreadableFilesLoadAsSilentSlots)
     }
     EXPECT_EQ(busyCount(*engine), 0) << "a silent slot takes no channel";
     EXPECT_EQ(engine->sampleLength(3), 3u * 44100 * 4) << "out-of-range levels still load";
+}
+
+namespace {
+
+// G.711 mu-law of a 16-bit sample.
+char muLaw(double sample)
+{
+    int magnitude = std::min(static_cast<int>(std::fabs(sample)), 32635) + 0x84;
+    int exponent = 7;
+    while (exponent > 0 && !(magnitude & (0x80 << exponent)))
+        --exponent;
+    int mantissa = magnitude >> (exponent + 3) & 0x0F;
+    return static_cast<char>(~((sample < 0 ? 0x80 : 0) | exponent << 4 | mantissa));
+}
+
+}  // namespace
+
+// Half a second of a tone in formats the loader converts, one through the
+// platform's mu-law codec: each becomes 22050 frames at 44100 Hz at the tone's
+// level; a codec nobody has stays silent.
+TEST_F(AudioEngineTest, EveryKindOfFileBecomesHalfASecondAt44100)
+{
+    const WavFields mono22k{.channels = 1, .rate = 22050}, stereo24{.rate = 48000, .bits = 24};
+    const WavFields ulaw{.tag = 7, .channels = 1, .rate = 8000, .bits = 8}, unknown{.tag = 0x1234};
+    std::string ulawData;
+    for (int i = 0; i < 4000; ++i)
+        ulawData += muLaw(16384 * std::sin(2 * 3.14159265358979323846 * 1000 * i / 8000));
+    WriteFileBytes(file("mono22k.wav"), WavBytes(mono22k, PcmTone(mono22k, 1000, 0.5, 0.5)));
+    WriteFileBytes(file("stereo24.wav"),
+                   RiffWave(Chunk("LIST", "INFO") + FormatChunk(stereo24) + Chunk("data", PcmTone(stereo24, 1000, 0.5, 0.5))));
+    WriteFileBytes(file("ulaw.wav"), WavBytes(ulaw, ulawData));
+    WriteFileBytes(file("unknown.wav"), WavBytes(unknown, std::string(4000, 'u')));
+    const char* names[] = {"mono22k.wav", "stereo24.wav", "ulaw.wav", "unknown.wav"};
+    for (int i = 0; i < 4; ++i)
+        bind(i, names[i], DR_SNARE1);
+    load();
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(engine->sampleLength(i), 22050u * 4) << names[i];
+        int peak = 0;
+        for (uint32_t s = 0; samples(i) && s < engine->sampleLength(i) / 2; ++s)
+            peak = std::max(peak, std::abs(static_cast<int>(samples(i)[s])));
+        EXPECT_NEAR(peak, 16384, 800) << names[i] << ": the tone's peak, within the steps of mu-law";
+    }
+    EXPECT_EQ(engine->sampleLength(3), 0u) << "an unknown codec is a silent slot";
 }
 
 TEST_F(AudioEngineTest, ProgressTextsInOrder)

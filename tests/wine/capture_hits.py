@@ -7,11 +7,16 @@ RATE = 44100
 STEP = 0.005
 
 
+def stereo(path):
+    """The recording as rows of (left, right)."""
+    raw = np.fromfile(path, dtype="<i2")
+    return raw[: len(raw) // 2 * 2].reshape(-1, 2).astype(float)
+
+
 def scenes(path, gap):
     """The onset times of the hits, grouped into scenes; None when the
     recording holds no sound at all."""
-    raw = np.fromfile(path, dtype="<i2")
-    x = raw[: len(raw) // 2 * 2].reshape(-1, 2).astype(float).mean(axis=1)
+    x = stereo(path).mean(axis=1)
     n = int(STEP * RATE)
     env = np.sqrt((x[: len(x) // n * n].reshape(-1, n) ** 2).mean(axis=1))
     if len(env) == 0 or env.max() < 100:

@@ -206,6 +206,22 @@ TEST_F(KeyLoggerTest, KeysLandAtTheirStepsAndARestartBeginsEmpty)
         << "the key 0xBB at " << equalsMs << " ms";
 }
 
+TEST_F(KeyLoggerTest, TheRecordingStopsAtItsCapacityAndSaysSo)
+{
+    BoxWatch boxes;
+    SendMessageA(window, WM_COMMAND, 32799, 0);
+    Pump(100);
+    keyLogger->skipRecordingTo(499990);
+    ASSERT_TRUE(waitBoxes(boxes, 1)) << "no message at the limit";
+    EXPECT_EQ(boxes.seen()[0].text, "これ以上記録できません。\n停止後、ファイルを保存してください。");
+    EXPECT_EQ(boxes.seen()[0].caption, title()) << "captioned with the stopped clock";
+    EXPECT_EQ(keyLogger->recordedSteps(), 500000u) << "the buffer is full and kept";
+    EXPECT_EQ(title().substr(0, 5), "STOP ");
+    EXPECT_TRUE(!enabled(32799) && enabled(32800)) << "the menu still offers 停止";
+    SendMessageA(window, WM_COMMAND, 32800, 0);
+    keyLogger->clearRecording();
+}
+
 TEST_F(KeyLoggerTest, ReplayPlaysTheKeysThenEndsWithAMessage)
 {
     BoxWatch boxes;
@@ -264,11 +280,10 @@ TEST_F(KeyLoggerTest, DropStopsTheRecordingAndReplaysTheFirstFileUnderItsBareNam
                  reinterpret_cast<WPARAM>(dropOf(ExeFolder() + "silence.txt", "")), 0);
     EXPECT_EQ(title(), "ポコポン") << "a file that cannot be opened leaves the plain title";
 
-    BoxWatch refusal;
     WriteFileBytes(ExeFolder() + "text.pkp", "not a performance");
     SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(dropOf(ExeFolder() + "text.pkp", "")), 0);
-    ASSERT_TRUE(waitBoxes(refusal, 1)) << "a dropped file without the magic is refused";
-    EXPECT_EQ(refusal.seen()[0].text, "このソフトウェアで作成したファイルではありません。");
+    ASSERT_TRUE(waitBoxes(boxes, 2)) << "a dropped file without the magic is refused";
+    EXPECT_EQ(boxes.seen()[1].text, "このソフトウェアで作成したファイルではありません。");
     EXPECT_EQ(title(), "ポコポン");
     keyLogger->clearRecording();
 }

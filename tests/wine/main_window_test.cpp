@@ -473,6 +473,36 @@ TEST_F(MainWindow, EditingARowsVolumeRewritesTheFileAndTheSound)
     EXPECT_EQ(ReadFileBytes(settingsPath()), kSettings);
 }
 
+TEST_F(MainWindow, EditDialogRefusesAFileItCannotPlayAndStaysOpen)
+{
+    WriteFileBytes(ExeFolder() + "sounds\\notes.wav", "RIFF\x04\0\0\0TEXT");
+    BoxWatch boxes({IDOK});
+    HWND dialog = nullptr;
+    bool openAfter = false;
+    std::thread user([&] {
+        dialog = waitEditDialog();
+        if (!dialog)
+            return;
+        SetDlgItemTextA(dialog, 1002, "sounds\\notes.wav");
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        waitBoxCount(boxes, 1);
+        Sleep(200);
+        openAfter = IsWindowVisible(dialog);
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    SendMessageA(row(1), WM_COMMAND, 32779, 0);
+    user.join();
+    std::vector<SeenBox> seen = boxes.seen();
+    ASSERT_EQ(seen.size(), 1u) << "one box, and no overwrite question after it";
+    const SeenBox& box = seen[0];
+    EXPECT_EQ(box.text, "このファイルは再生できません。\n別のWAVファイルを選択してください");
+    EXPECT_EQ(box.caption, "エラー");
+    EXPECT_EQ(box.owner, dialog) << "owned by the dialog";
+    EXPECT_TRUE(box.hasOk && !box.hasCancel) << "OK only";
+    EXPECT_TRUE(openAfter) << "the dialog stays open";
+    EXPECT_EQ(ReadFileBytes(settingsPath()), kSettings) << "nothing is stored";
+}
+
 TEST_F(MainWindow, AddingFromTheKitChecksInOrderThenAppendsTheRow)
 {
     BoxWatch boxes({IDOK, IDOK, IDOK});

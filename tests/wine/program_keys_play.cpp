@@ -14,6 +14,7 @@
 #include "support/test_folder.h"
 #include "support/wav_file.h"
 #include "support/x_input.h"
+#include "wav_bytes.h"
 
 namespace {
 
@@ -21,15 +22,19 @@ constexpr DWORD kBetweenHits = 350;
 constexpr DWORD kBetweenScenes = 3000;
 constexpr DWORD kHeld = 1500;  // long enough for the server to repeat the key
 
-// Space and M sound a short tone from rows 0 and 1; rows 2 to 55 are bound to
-// a silent sample; Q is bound only in row 56, which key-down never reaches.
+// Space and M sound a short tone from rows 0 and 1; Z and X the same tone from
+// a mono 22050 Hz file and a 24-bit 48 kHz file, each at a volume and pan of
+// its own; rows 4 to 55 are bound to a silent sample; Q is bound only in row
+// 56, which key-down never reaches.
 std::string settings()
 {
     std::string text = "44100\r\n4294967295\r\n"
                        "sounds\\tone.wav,20,127,127,DR_BASS1\r\n"
-                       "sounds\\tone.wav,4d,127,127,DR_SNARE1\r\n";
+                       "sounds\\tone.wav,4d,127,127,DR_SNARE1\r\n"
+                       "sounds\\mono22k.wav,5a,100,60,DR_TAMH\r\n"
+                       "sounds\\deep48k.wav,58,127,200,DR_TAMM\r\n";
     char row[64];
-    for (int i = 2; i < 56; ++i) {
+    for (int i = 4; i < 56; ++i) {
         std::snprintf(row, sizeof row, "sounds\\mute.wav,%x,127,127,DR_RIM\r\n", 0x60 + i);
         text += row;
     }
@@ -67,6 +72,9 @@ int play()
     CreateDirectoryA((folder + "\\sounds").c_str(), nullptr);
     WriteWav(folder + "\\sounds\\tone.wav", Tone(1000, 0.15, 12000));
     WriteWav(folder + "\\sounds\\mute.wav", Silence(0.01));
+    const WavFields mono22k{.channels = 1, .rate = 22050}, deep48k{.rate = 48000, .bits = 24};
+    WriteFileBytes(folder + "\\sounds\\mono22k.wav", WavBytes(mono22k, PcmTone(mono22k, 1000, 0.15, 12000 / 32767.0)));
+    WriteFileBytes(folder + "\\sounds\\deep48k.wav", WavBytes(deep48k, PcmTone(deep48k, 1000, 0.15, 12000 / 32767.0)));
     WriteFileBytes(folder + "\\sounds\\Setting.csv", settings());
 
     ProgramRun program(folder);
@@ -103,6 +111,12 @@ int play()
     press("space", kBetweenHits);
     press("q", kBetweenHits);
     press("space", kBetweenScenes);
+
+    scene("Z: the tone from a mono 22050 Hz file, volume 100, pan 60");
+    press("z", kBetweenScenes);
+
+    scene("X: the tone from a 24-bit 48 kHz file, volume 127, pan 200");
+    press("x", kBetweenScenes);
 
     PostMessageA(window, WM_CLOSE, 0, 0);
     DWORD code = program.waitExit();

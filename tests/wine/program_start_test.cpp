@@ -24,11 +24,11 @@ std::string runFolder(const char* name)
     return folder;
 }
 
-// The first start in an empty folder: the reader's message, the offer, and
-// with OK the default set and the main window.
-void expectFirstStart(const std::string& folder)
+// The first start in a folder without sounds\: the reader's message, the offer, and
+// with OK the default set and the main window. exe: as for ProgramRun.
+void expectFirstStart(const std::string& folder, const std::string& exe = "")
 {
-    ProgramRun program(folder);
+    ProgramRun program(folder, exe);
     BoxWatch boxes({IDOK, IDOK}, program.processId());
     program.resume();
 
@@ -69,6 +69,15 @@ TEST(ProgramStart, FolderNameWithBackslashTrailBytes)
 {
     // 表 and ソ end in the byte 0x5C, a backslash when read byte by byte.
     expectFirstStart(runFolder("表示ソフト"));
+}
+
+TEST(ProgramStart, FromTheUnpackedRelease)
+{
+    // release_unpack.sh, which ctest runs first, unpacked the 64-bit zip here.
+    const std::string folder = ExeFolder() + "release";
+    for (const char* file : {"pokopon.exe", "README.txt", "LICENSE-sounds.txt"})
+        ASSERT_TRUE(FileExists(folder + "\\" + file)) << file << " is not in the zip";
+    expectFirstStart(folder, folder + "\\pokopon.exe");
 }
 
 TEST(ProgramStart, CancelEndsBeforeAnythingIsWritten)

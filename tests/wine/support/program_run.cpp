@@ -3,12 +3,19 @@
 #include "support/test_folder.h"
 #include "support/window_find.h"
 
+std::string BuiltProgram()
+{
+    return FromUnixPath(POKOPON_EXE);
+}
+
 ProgramRun::ProgramRun(const std::string& folder, const std::string& program)
 {
     CreateDirectoryA(folder.c_str(), nullptr);
-    std::string source = program.empty() ? FromUnixPath(POKOPON_EXE) : program;
+    std::string source = program.empty() ? BuiltProgram() : program;
     std::string exe = folder + "\\" + source.substr(source.find_last_of('\\') + 1);
-    CopyFileA(source.c_str(), exe.c_str(), FALSE);
+    // A program unpacked into its folder is started where it lies.
+    if (exe != source)
+        CopyFileA(source.c_str(), exe.c_str(), FALSE);
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     CreateProcessA(exe.c_str(), nullptr, nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,

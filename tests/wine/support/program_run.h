@@ -5,11 +5,15 @@
 
 #include <string>
 
+// The Windows path of the built pokopon.exe.
+std::string BuiltProgram();
+
 class ProgramRun {
 public:
     // Copies the program (pokopon.exe unless another is named by its Windows
-    // path) into folder, created if needed, and starts it there, suspended
-    // until resume(), so that watchers can be set up first.
+    // path) into folder, created if needed, unless it is there already, and
+    // starts it there, suspended until resume(), so that watchers can be set
+    // up first.
     explicit ProgramRun(const std::string& folder, const std::string& program = "");
     ~ProgramRun();
 

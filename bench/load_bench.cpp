@@ -1,0 +1,180 @@
+// Loading samples with their files already in memory, as the engine does for
+// every slot after the read: the default set through the chunk walk against
+// the 44-byte skip that loaded it before (each with a copy standing for the
+// read, then the bake), and a 4,000,000-byte 24-bit 48 kHz mono file
+// converted and resampled, with the resampler alone and a plain copy of the
+// same data for scale.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "audio/gain_table.h"
+#include "audio/resampler.h"
+#include "audio/sample_bake.h"
+#include "audio/wav_decode.h"
+#include "rate_reporter.h"
+#include "wav_bytes.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+const std::vector<Bytes>& defaultSet()
+{
+    static const std::vector<Bytes> files = [] {
+        std::vector<std::filesystem::path> paths;
+        for (const auto& entry : std::filesystem::directory_iterator(POKOPON_SOURCE_DIR "/res/sounds"))
+            if (entry.path().extension() == ".wav")
+                paths.push_back(entry.path());
+        std::sort(paths.begin(), paths.end());
+        std::vector<Bytes> read;
+        for (const auto& path : paths) {
+            std::ifstream in(path, std::ios::binary);
+            read.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        }
+        return read;
+    }();
+    return files;
+}
+
+// 4,000,000 bytes of 24-bit 48 kHz mono: a tone under noise.
+const Bytes& deepFile()
+{
+    static const Bytes file = [] {
+        const WavFields fields{.channels = 1, .rate = 48000, .bits = 24};
+        std::string data = PcmTone(fields, 440, (4000000 - 44) / 3 / 48000.0, 0.5);
+        uint32_t seed = 1;
+        for (char& c : data)
+            c = static_cast<char>(c ^ ((seed = seed * 1664525u + 1013904223u) >> 29));
+        std::string bytes = WavBytes(fields, data);
+        return Bytes(bytes.begin(), bytes.end());
+    }();
+    return file;
+}
+
+size_t deepFrames()
+{
+    return (deepFile().size() - 44) / 3;
+}
+
+void bake(uint8_t* data, uint32_t length)
+{
+    static const GainTables t = [] {
+        GainTables built;
+        buildGainTables(&built);
+        return built;
+    }();
+    bakeSamples(data, length, t.volume[128], t.panLeft[128], t.panRight[128]);
+}
+
+// The engine's load before: the audio after the first 44 bytes, baked.
+void skipHeader(benchmark::State& state)
+{
+    for (auto _ : state)
+        for (const Bytes& f : defaultSet()) {
+            uint32_t n = static_cast<uint32_t>(f.size() - 44);
+            auto* buffer = static_cast<uint8_t*>(std::malloc(n));
+            std::memcpy(buffer, f.data() + 44, n);
+            bake(buffer, n);
+            benchmark::DoNotOptimize(buffer);
+            std::free(buffer);
+        }
+    state.SetItemsProcessed(state.iterations());
+}
+
+// A whole file as the loader reads it, decoded, baked.
+void loadWhole(const Bytes& f)
+{
+    auto* file = static_cast<uint8_t*>(std::malloc(f.size()));
+    std::memcpy(file, f.data(), f.size());
+    uint8_t* out = nullptr;
+    uint32_t length = 0;
+    decodeWavFile(file, f.size(), nullptr, &out, &length);
+    bake(out, length);
+    benchmark::DoNotOptimize(out);
+    if (out != file)
+        std::free(file);
+    std::free(out);
+}
+
+void walkChunks(benchmark::State& state)
+{
+    for (auto _ : state)
+        for (const Bytes& f : defaultSet())
+            loadWhole(f);
+    state.SetItemsProcessed(state.iterations());
+}
+
+void convertDeep(benchmark::State& state)
+{
+    for (auto _ : state)
+        loadWhole(deepFile());
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * deepFrames()));
+}
+
+void resampleOnly(benchmark::State& state)
+{
+    Resampler resampler(48000);
+    std::vector<float> in(deepFrames());
+    for (size_t i = 0; i < in.size(); ++i)
+        in[i] = static_cast<float>(16000 * std::sin(0.0576 * static_cast<double>(i)));
+    std::vector<int16_t> out(2 * resampler.outputFrames(in.size()));
+    for (auto _ : state) {
+        resampler.run(in.data(), in.size(), 1, out.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * in.size()));
+}
+
+void copyData(benchmark::State& state)
+{
+    Bytes copy(deepFile().size() - 44);
+    for (auto _ : state) {
+        std::memcpy(copy.data(), deepFile().data() + 44, copy.size());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * deepFrames()));
+}
+
+double rate(const RateReporter& r, const char* name)
+{
+    auto it = r.itemsPerSecond.find(name);
+    return it == r.itemsPerSecond.end() ? 0.0 : it->second;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::RegisterBenchmark("BM_DefaultSetSkip44", skipHeader)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_DefaultSetChunks", walkChunks)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_Deep48kMonoFile", convertDeep)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_Resampler48kMono", resampleOnly)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_CopyDeepData", copyData)->Unit(benchmark::kMillisecond);
+    RateReporter reporter;
+    if (!RunBenchmarks(&argc, argv, &reporter))
+        return 1;
+
+    double before = rate(reporter, "BM_DefaultSetSkip44"), now = rate(reporter, "BM_DefaultSetChunks");
+    std::printf("\nDefault set (%zu files) in memory, loaded and baked at volume 128, pan 128:\n", defaultSet().size());
+    if (before > 0 && now > 0)
+        std::printf("  44-byte skip, as before (floor)  %8.3f ms\n  chunk walk                       %8.3f ms  (%+.1f %%, limit +5 %%)\n",
+                    1000 / before, 1000 / now, (before / now - 1) * 100);
+    double deep = rate(reporter, "BM_Deep48kMonoFile");
+    std::printf("4,000,000-byte 24-bit 48 kHz mono file, %zu samples:\n", deepFrames());
+    if (deep > 0)
+        std::printf("  converted, resampled and baked   %8.1f ms a file, %.2f s for 60 slots, %.1f M samples/s\n",
+                    deepFrames() * 1000 / deep, deepFrames() * 60 / deep, deep / 1e6);
+    std::printf("  resampler alone                  %8.1f M samples/s\n", rate(reporter, "BM_Resampler48kMono") / 1e6);
+    std::printf("  plain copy of the data           %8.1f M samples/s\n", rate(reporter, "BM_CopyDeepData") / 1e6);
+    return 0;
+}

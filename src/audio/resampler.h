@@ -1,0 +1,40 @@
+// Band-limited rate conversion of a sample to the engine's 44100 Hz.
+//
+// A polyphase windowed-sinc filter: the output rate and the input rate are
+// reduced by their greatest common divisor to up / down, and each of the up
+// phases (the fractional input positions an output frame can fall on) has its
+// own row of taps, built once (an odd rate with too many phases has its rows
+// drawn between fewer). The kernel is a sinc cut between the pass band
+// and the lower of the two Nyquist frequencies, under a Kaiser window; each row
+// sums to one, so the level of a tone is kept. Positions are whole-number
+// arithmetic and every sum is taken in the same order, so a file gives the
+// same buffer on every run.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class Resampler {
+public:
+    explicit Resampler(uint32_t inputRate);
+
+    // The frames that frames input frames become: as long in time, rounded up.
+    uint64_t outputFrames(uint64_t frames) const;
+    // in holds frames of channels (1 or 2) interleaved samples in 16-bit
+    // units; out receives outputFrames(frames) stereo frames, rounded and
+    // clamped. A single channel is sent to both sides.
+    void run(const float* in, size_t frames, int channels, int16_t* out) const;
+
+    int tapsPerPhase() const { return 2 * half_; }
+
+private:
+    // The taps for a phase between two of the rows, drawn into row.
+    const float* drawRow(uint32_t phase, float* row) const;
+
+    uint32_t up_ = 1;
+    uint32_t down_ = 1;
+    uint32_t rows_ = 1;         // up_, or fewer rows at even steps
+    int half_ = 1;              // taps on each side of the output position
+    std::vector<float> taps_;   // rows of 2 * half_ taps
+};

@@ -1,0 +1,37 @@
+// Any bytes as a WAV file, decoded as the loader decodes it: the chunk walk
+// must stay inside the file, and what it finds must become whole stereo
+// frames, or the file one of the refused ones.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "audio/sample_convert.h"
+#include "audio/wav_chunks.h"
+#include "audio/wav_decode.h"
+#include "fuzz_check.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    // The loader's own block: malloc'd, exactly the file's size.
+    auto* file = static_cast<uint8_t*>(std::malloc(size ? size : 1));
+    std::memcpy(file, data, size);
+    WavChunks chunks;
+    WavProblem found = findWavChunks(data, size, &chunks);
+    uint8_t* out = nullptr;
+    uint32_t length = 0;
+    WavProblem problem = decodeWavFile(file, size, nullptr, &out, &length);
+
+    check(found == WavProblem::None || problem == found);
+    check(problem == WavProblem::None || (!out && length == 0));
+    check((out != nullptr) == (length != 0) || out == file);
+    if (found == WavProblem::None && isEngineForm(chunks.format)) {
+        check(out == file && length == chunks.dataBytes);
+    } else {
+        check(out != file && length % 4 == 0);
+        check(problem != WavProblem::UnknownCodec || !convertsItself(chunks.format));
+    }
+    if (out != file)
+        std::free(file);
+    std::free(out);
+    return 0;
+}

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Packs the release with tools/dist and unpacks its 64-bit zip into a fresh
+# folder, as a Windows user would; ProgramStart.FromTheUnpackedRelease then
+# starts the program there.
+# Usage: release_unpack.sh DIST FOLDER
+set -euo pipefail
+dist=$1 folder=$2
+rm -rf "$folder" "$folder-zips"
+"$dist" "$folder-zips"
+unzip -q "$folder-zips"/pokopon-*-win64.zip -d "$folder"
