@@ -15,7 +15,6 @@
 #include "support/program_run.h"
 #include "support/test_folder.h"
 #include "support/wav_file.h"
-#include "support/window_find.h"
 #include "support/x_input.h"
 
 namespace {
@@ -50,13 +49,7 @@ bool waitTitle(const std::string& wanted, DWORD timeoutMs = 5000)
 bool throughDialog(DWORD process, int command, const char* name)
 {
     PostMessageA(window, WM_COMMAND, command, 0);
-    // A file dialog of the program: a dialog with a file name field.
-    HWND dialog = WaitProcessWindow(process, "#32770", 10000,
-                                    [](HWND w) { return GetDlgItem(w, 0x47C) != nullptr; });
-    if (!dialog)
-        return false;
-    Sleep(500);
-    return Xdotool(std::string("type --delay 30 ") + name) && Xdotool("key Return");
+    return TypeIntoFileDialog(process, name);
 }
 
 }  // namespace

@@ -60,7 +60,15 @@ bool takeStyle(const SeenBox& box, UINT* style)
 }  // namespace
 
 BoxWatch::BoxWatch(std::vector<int> answers, DWORD processId)
-    : processId_(processId), answers_(std::move(answers))
+    : BoxWatch(processId,
+               [answers = std::move(answers), next = size_t(0)](const SeenBox&) mutable {
+                   return next < answers.size() ? answers[next++] : IDOK;
+               })
+{
+}
+
+BoxWatch::BoxWatch(DWORD processId, std::function<int(const SeenBox&)> choose)
+    : processId_(processId), choose_(std::move(choose))
 {
     if (processId_ == GetCurrentProcessId())
         recordMessageBoxCalls();
@@ -74,6 +82,11 @@ BoxWatch::~BoxWatch()
         stop_ = true;
     }
     thread_.join();
+}
+
+void BoxWatch::follow(DWORD processId)
+{
+    processId_ = processId;
 }
 
 std::vector<SeenBox> BoxWatch::seen()
@@ -130,7 +143,6 @@ void BoxWatch::look(HWND window)
         FindWindowExA(window, nullptr, "Edit", nullptr))
         return;
 
-    int answer = IDOK;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         if (std::find(answered_.begin(), answered_.end(), window) != answered_.end())
@@ -166,10 +178,9 @@ void BoxWatch::look(HWND window)
 
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (seen_.size() < answers_.size())
-            answer = answers_[seen_.size()];
         seen_.push_back(box);
     }
+    int answer = choose_(box);
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(window, answer)));
 }

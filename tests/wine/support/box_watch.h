@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -28,7 +30,13 @@ public:
     // Watches the dialogs of processId (this process by default). Each box is
     // answered with the next button of answers, and with IDOK once they run out.
     explicit BoxWatch(std::vector<int> answers = {}, DWORD processId = GetCurrentProcessId());
+    // Each box of processId is answered with the button that choose gives for it.
+    BoxWatch(DWORD processId, std::function<int(const SeenBox&)> choose);
     ~BoxWatch();
+
+    // Watches the boxes of another process from now on, as a program that is
+    // started again gets a new process.
+    void follow(DWORD processId);
 
     std::vector<SeenBox> seen();
     // Waits until count boxes have been seen; false on time-out.
@@ -38,8 +46,8 @@ private:
     void run();
     void look(HWND window);
 
-    DWORD processId_;
-    std::vector<int> answers_;
+    std::atomic<DWORD> processId_;
+    std::function<int(const SeenBox&)> choose_;
     std::mutex mutex_;
     std::vector<SeenBox> seen_;
     std::vector<HWND> answered_;

@@ -48,6 +48,11 @@ DWORD ProgramRun::waitExit(DWORD timeoutMs)
     return code;
 }
 
+bool ProgramRun::running() const
+{
+    return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
 HWND ProgramRun::waitWindow(const char* className, const char* title, DWORD timeoutMs)
 {
     return WaitProcessWindow(info_.dwProcessId, className, timeoutMs, [title](HWND w) {

@@ -21,6 +21,9 @@ public:
     void resume();
     // The exit code, or STILL_ACTIVE on time-out.
     DWORD waitExit(DWORD timeoutMs = 20000);
+    // Whether the process still runs: a process that Wine saw die without an
+    // exit code (of a Unix signal) ended with the code STILL_ACTIVE.
+    bool running() const;
     // A visible top-level window of the program with that class (and title,
     // unless null), waiting for it.
     HWND waitWindow(const char* className, const char* title = nullptr, DWORD timeoutMs = 20000);

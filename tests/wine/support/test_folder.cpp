@@ -67,3 +67,12 @@ std::string FromUnixPath(const std::string& unixPath)
             c = '\\';
     return s;
 }
+
+std::string ToUnixPath(const std::string& windowsPath)
+{
+    std::string s = windowsPath.substr(2);
+    for (char& c : s)
+        if (c == '\\')
+            c = '/';
+    return s;
+}

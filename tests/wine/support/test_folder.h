@@ -14,3 +14,5 @@ void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
 // A Linux path as the Windows side sees it (drive Z:).
 std::string FromUnixPath(const std::string& unixPath);
+// A path on drive Z: as the Unix side sees it.
+std::string ToUnixPath(const std::string& windowsPath);

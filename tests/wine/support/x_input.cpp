@@ -1,20 +1,11 @@
 #include "support/x_input.h"
 
 #include "support/test_folder.h"
+#include "support/window_find.h"
 
 #include <utility>
 
 namespace {
-
-// The Unix side of a path on drive Z:.
-std::string unixPath(std::string path)
-{
-    path.erase(0, 2);
-    for (char& c : path)
-        if (c == '\\')
-            c = '/';
-    return path;
-}
 
 BOOL CALLBACK countDialogs(HWND window, LPARAM query)
 {
@@ -54,16 +45,16 @@ bool keysArrive()
 
 }  // namespace
 
-bool Xdotool(const std::string& arguments)
+bool RunUnix(const std::string& commandLine)
 {
     // Wine starts a Unix program given by its path on drive Z:, but the handle
     // it returns does not follow that program: a shell leaves the exit code in
     // a file instead, which is waited for here.
-    std::string status = ExeFolder() + "xdotool.status";
+    std::string status = ExeFolder() + "unix.status";
     DeleteFileA(status.c_str());
-    std::string command = "/bin/sh -c \"/usr/bin/xdotool " + arguments + "; echo $? > '" +
-                          unixPath(status) + ".tmp' && mv '" + unixPath(status) + ".tmp' '" +
-                          unixPath(status) + "'\"";
+    std::string command = "/bin/sh -c \"" + commandLine + "; echo $? > '" + ToUnixPath(status) +
+                          ".tmp' && mv '" + ToUnixPath(status) + ".tmp' '" + ToUnixPath(status) +
+                          "'\"";
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
@@ -78,18 +69,23 @@ bool Xdotool(const std::string& arguments)
     return false;
 }
 
+bool Xdotool(const std::string& arguments)
+{
+    return RunUnix("/usr/bin/xdotool " + arguments);
+}
+
 bool FocusProgramWindow(HWND window)
 {
-    // Found by its title, once the closing splash has gone.
+    // The X window that Wine made for it, once the closing splash has gone.
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    char title[256] = "";
-    GetWindowTextA(window, title, sizeof title);
+    auto xWindow = reinterpret_cast<uintptr_t>(GetPropA(window, "__wine_x11_whole_window"));
+    if (!xWindow)
+        return false;
     for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(50)) {
         if (visibleDialogs(process) != 0)
             continue;
-        if (!Xdotool(std::string("search --onlyvisible --name '^") + title +
-                     "$' windowfocus --sync"))
+        if (!Xdotool("windowfocus --sync " + std::to_string(xWindow)))
             return false;
         // Wine activates the window when the focus event reaches it.
         for (DWORD wait = GetTickCount(); GetTickCount() - wait < 3000; Sleep(50))
@@ -97,5 +93,21 @@ bool FocusProgramWindow(HWND window)
                 return keysArrive();
         return false;
     }
+    return false;
+}
+
+bool TypeIntoFileDialog(DWORD process, const std::string& name)
+{
+    // The program's file dialogs are the dialogs with a file name field.
+    HWND dialog = WaitProcessWindow(process, "#32770", 10000,
+                                    [](HWND w) { return GetDlgItem(w, 0x47C) != nullptr; });
+    if (!dialog)
+        return false;
+    Sleep(500);
+    if (!Xdotool("type --delay 30 " + name) || !Xdotool("key Return"))
+        return false;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(20))
+        if (!IsWindowVisible(dialog))
+            return true;
     return false;
 }
