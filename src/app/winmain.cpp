@@ -1,6 +1,9 @@
 #include <windows.h>
 
+#include "app/key_path.h"
 #include "app/main_window.h"
+#include "audio/audio_engine.h"
+#include "keylog/key_logger.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
 {
@@ -13,5 +16,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+    // A tick still sending keys and streams still playing would leave the
+    // platform's timer and sound threads to be torn down under them as the
+    // process ends, which Wine does not survive: stop and close them first.
+    if (keyLogger)
+        keyLogger->stopTicks();
+    destroyEngine(audioEngine);
+    audioEngine = nullptr;
     return static_cast<int>(msg.wParam);
 }

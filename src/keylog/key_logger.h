@@ -39,6 +39,8 @@ public:
 
     // Replay.
     void stopPlayback();
+    // Both ticks stopped at the end of the program, titles left as they are.
+    void stopTicks();
     void onDropFiles(HDROP drop);
 
 private:

@@ -49,6 +49,12 @@ void KeyLogger::stopPlayback()
     SetWindowTextA(window, "ポコポン");
 }
 
+void KeyLogger::stopTicks()
+{
+    recordTimer.stop();
+    playTimer.stop();
+}
+
 void KeyLogger::onDropFiles(HDROP drop)
 {
     if (hasRecording())
