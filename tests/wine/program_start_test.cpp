@@ -24,6 +24,16 @@ std::string runFolder(const char* name)
     return folder;
 }
 
+// A run folder with sounds\tone.wav and a settings file of the given text.
+std::string toneFolder(const char* name, const std::string& settings)
+{
+    std::string folder = runFolder(name);
+    CreateDirectoryA((folder + "\\sounds").c_str(), nullptr);
+    WriteWav(folder + "\\sounds\\tone.wav", Tone(1000, 0.1, 8000));
+    WriteFileBytes(folder + "\\sounds\\Setting.csv", settings);
+    return folder;
+}
+
 // The first start in a folder without sounds\: the reader's message, the offer, and
 // with OK the default set and the main window. exe: as for ProgramRun.
 void expectFirstStart(const std::string& folder, const std::string& exe = "")
@@ -120,11 +130,9 @@ TEST(ProgramStart, BadRowIsReportedAndEndsTheProgram)
 
 TEST(ProgramStart, ARateNoOutputOpensAtIsToldAndTheProgramRuns)
 {
-    std::string folder = runFolder("norate");
-    CreateDirectoryA((folder + "\\sounds").c_str(), nullptr);
-    WriteWav(folder + "\\sounds\\tone.wav", Tone(1000, 0.1, 8000));
     // A header an editor turned into text: no number, rate 0.
-    WriteFileBytes(folder + "\\sounds\\Setting.csv", "rate\r\n4294967295\r\nsounds\\tone.wav,20,127,127,DR_SNARE2\r\n");
+    std::string folder =
+        toneFolder("norate", "rate\r\n4294967295\r\nsounds\\tone.wav,20,127,127,DR_SNARE2\r\n");
     ProgramRun program(folder);
     BoxWatch boxes({}, program.processId());
     program.resume();
@@ -140,10 +148,8 @@ TEST(ProgramStart, ARateNoOutputOpensAtIsToldAndTheProgramRuns)
 
 TEST(ProgramWindow, AboutBoxIsModalAndEscClosesIt)
 {
-    std::string folder = runFolder("about");
-    CreateDirectoryA((folder + "\\sounds").c_str(), nullptr);
-    WriteWav(folder + "\\sounds\\tone.wav", Tone(1000, 0.1, 8000));
-    WriteFileBytes(folder + "\\sounds\\Setting.csv", "44100\r\n4294967295\r\nsounds\\tone.wav,20,127,127,DR_BASS1\r\n");
+    std::string folder =
+        toneFolder("about", "44100\r\n4294967295\r\nsounds\\tone.wav,20,127,127,DR_BASS1\r\n");
     ProgramRun program(folder);
     program.resume();
     HWND window = program.waitWindow("TForm");
