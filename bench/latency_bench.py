@@ -127,7 +127,6 @@ class WineProgram:
     """A Windows program under the launcher, its window focused on the X server."""
 
     def __init__(self, wine_run, exe, title):
-        self.title = title
         self.process = subprocess.Popen([wine_run, exe], cwd=os.path.dirname(exe),
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         found = xdotool("search", "--sync", "--onlyvisible", "--name", f"^{title}$").split()
@@ -150,9 +149,8 @@ class WineProgram:
             self.process.wait()
 
 
-def press(keys, code, at=None):
-    if at is not None:
-        wait_until(at)
+def press(keys, code):
+    """A key pressed for 30 ms; the time it went down."""
     t = keys.send(code, True)
     time.sleep(0.03)
     keys.send(code, False)
