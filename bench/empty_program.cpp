@@ -12,6 +12,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
     HWND window = CreateWindowExA(0, "EmptyProgram", "empty", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200,
                                   nullptr, nullptr, instance, nullptr);
     ShowWindow(window, show);
+    OutputDebugStringA("start-up: main window shown\n");  // for the start-up timeline
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         if (msg.message == WM_CLOSE)  // posted by the benchmark

@@ -14,6 +14,7 @@
 #include "slots/sound_slot.h"
 #include "ui/loading_splash.h"
 #include "ui/slot_panel.h"
+#include "util/debug_trace.h"
 #include "util/message_boxes.h"
 #include "util/resource_bitmap.h"
 
@@ -41,6 +42,7 @@ void initApplication()
     // The keys play drums; an input method would swallow them.
     ImmDisableIME(0);
     loadingSplash = new LoadingSplash(LoadResourceBitmap(kSplashPicture));
+    DebugLine("start-up: splash shown");
     raisePriority();
 
     if (!loadSettings()) {
@@ -52,9 +54,11 @@ void initApplication()
         writeDefaultSoundSet();
         loadSettings();
     }
+    DebugLine("start-up: settings read");
 
     CreateSlotPanelWindows(mainWindow);
     BuildSlotPanel(slotPanelWindow, loadingSplash);
+    DebugLine("start-up: slot panel built");
     loadingSplash->SetProgressText("WAVファイルをロード1");
     audioEngine = new AudioEngine(mainWindow, &sharedLock);
     loadingSplash->SetProgressText("WAVファイルをロード2");
@@ -62,9 +66,12 @@ void initApplication()
     loadingSplash->SetProgressText("WAVファイルをロード3");
     audioEngine->setMasterVolume(masterVolume);
     reportSilentEngine(*audioEngine);
+    DebugLine("start-up: engine loaded");
     rowFilter = -1;
     ShowAllSlotRows(loadingSplash);
     loadingSplash->SetProgressText("完了");
     loadingSplash->CloseSplash();
+    DebugLine("start-up: slot rows shown, splash closing");
     BuildKit(mainWindow, loadingSplash);
+    DebugLine("start-up: kit built");
 }

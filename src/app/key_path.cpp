@@ -1,12 +1,64 @@
 #include "app/key_path.h"
 
 #include "audio/audio_engine.h"
+#include "kit/drawing_queue.h"
 #include "kit/kit_button.h"
 #include "slots/sound_slot.h"
 
 AudioEngine* audioEngine;
 CRITICAL_SECTION sharedLock;
 uint8_t lastKeyDown;
+
+namespace {
+
+DrawingQueue drawingQueue;
+bool drawing;  // the kit is being drawn further up this thread's stack
+
+void drawStep(const DrawingStep& step)
+{
+    if (step.light)
+        LightPart(step.partId);
+    else
+        ReleasePart(step.partId);
+}
+
+// Key messages already waiting, posted to any window of this thread, and keys
+// the replay tick sends meanwhile: each sounds now and leaves its drawing.
+void soundWaitingKeys()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_KEYDOWN, WM_KEYUP, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// Sound first, drawing after: a frame shown costs milliseconds under Wine, and
+// a key that came meanwhile would wait for it. Between two steps of drawing,
+// keys that came sound first. What is drawn, and in which order, stays the
+// same; it only comes after the sound of every key that is already there.
+void drawAfterSound(DrawingStep step)
+{
+    if (!drawingQueue.push(step)) {
+        // As many steps as the queue holds wait: this one follows them.
+        DrawingStep older;
+        while (drawingQueue.pop(older))
+            drawStep(older);
+        drawStep(step);
+    }
+    if (drawing)
+        return;  // the drawing loop below, further up, draws it
+    drawing = true;
+    soundWaitingKeys();
+    DrawingStep next;
+    while (drawingQueue.pop(next)) {
+        drawStep(next);
+        soundWaitingKeys();
+    }
+    drawing = false;
+}
+
+}  // namespace
 
 void onKeyDown(uint8_t key)
 {
@@ -19,8 +71,8 @@ void onKeyDown(uint8_t key)
     if (audioEngine)
         audioEngine->trigger(soundSlots[slot]);
     LeaveCriticalSection(&sharedLock);
-    LightPart(soundSlots[slot].partId);
     lastKeyDown = key;
+    drawAfterSound({soundSlots[slot].partId, true});
 }
 
 void onKeyUp(uint8_t key)
@@ -28,10 +80,10 @@ void onKeyUp(uint8_t key)
     // The sound plays to its end; key up only matters for the drum part on
     // screen, and for the auto-repeat rule.
     int slot = findKeyUpSlot(soundSlots, slotCount, key);
-    if (slot >= 0)
-        ReleasePart(soundSlots[slot].partId);
     if (key == lastKeyDown)
         lastKeyDown = 0;
+    if (slot >= 0)
+        drawAfterSound({soundSlots[slot].partId, false});
 }
 
 void onPlaySlot(WPARAM which, LPARAM sender)

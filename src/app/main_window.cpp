@@ -14,6 +14,7 @@
 #include "slots/sound_slot.h"
 #include "ui/about_box.h"
 #include "ui/loading_splash.h"
+#include "util/debug_trace.h"
 #include "util/message_boxes.h"
 #include "util/program_messages.h"
 #include "util/screen_centre.h"
@@ -120,6 +121,10 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         PAINTSTRUCT ps;
         BeginPaint(window, &ps);
         EndPaint(window, &ps);
+        static bool painted;
+        if (!painted)
+            DebugLine("start-up: first paint");
+        painted = true;
         return 0;
     }
     case WM_KEYDOWN:

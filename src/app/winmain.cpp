@@ -4,12 +4,15 @@
 #include "app/main_window.h"
 #include "audio/audio_engine.h"
 #include "keylog/key_logger.h"
+#include "util/debug_trace.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
 {
+    DebugLine("start-up: program entered");
     appInstance = instance;
     HWND window = CreateMainWindow();
     ShowWindow(window, show);
+    DebugLine("start-up: main window shown");
 
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {

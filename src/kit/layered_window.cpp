@@ -70,8 +70,9 @@ CLAYEREDWINDOW* CLAYEREDWINDOW::Create(int x, int y, HBITMAP picture, HBITMAP ma
 
     // Only the first kit window has a taskbar button.
     DWORD exStyle = createdCount == 0 ? WS_EX_LAYERED : WS_EX_LAYERED | WS_EX_TOOLWINDOW;
-    window = CreateWindowExA(exStyle, kClassName, "", WS_POPUP | WS_VISIBLE, x, y, 0, 0, nullptr,
-                             nullptr, instance, nullptr);
+    // Made at its final size: the first frame then only fills it.
+    window = CreateWindowExA(exStyle, kClassName, "", WS_POPUP | WS_VISIBLE, x, y, size.cx, size.cy,
+                             nullptr, nullptr, instance, nullptr);
     ++createdCount;
     BuildFrames();
     SetPropA(window, kCreatedProperty, this);
@@ -142,10 +143,24 @@ void CLAYEREDWINDOW::BuildFrames()
 
 void CLAYEREDWINDOW::ShowFrame(const uint32_t* frame)
 {
+    showFrameAt(frame, nullptr);
+}
+
+void CLAYEREDWINDOW::showFrameAt(const uint32_t* frame, POINT* to)
+{
     shownFrame = frame;
     std::memcpy(surfaceBits, frame, frameBytes);
-    UpdateLayeredWindow(window, nullptr, nullptr, &size, surfaceDC, &sourcePoint, 0, &blend,
-                        ULW_ALPHA);
+    UpdateLayeredWindow(window, nullptr, to, &size, surfaceDC, &sourcePoint, 0, &blend, ULW_ALPHA);
+}
+
+void CLAYEREDWINDOW::showFrameMovedBy(const uint32_t* frame, int dy)
+{
+    // Under Wine each call to the window system costs about a millisecond:
+    // the move and the look go in one.
+    RECT r;
+    GetWindowRect(window, &r);
+    POINT to = {r.left, r.top + dy};
+    showFrameAt(frame, &to);
 }
 
 void CLAYEREDWINDOW::moveBy(int dy, UINT flags)
@@ -160,8 +175,7 @@ void CLAYEREDWINDOW::Light()
     if (!window)
         return;
     ++litCount;
-    moveBy(kPressOffset, kMoveFlags);
-    ShowFrame(litFrame);
+    showFrameMovedBy(litFrame, kPressOffset);
 }
 
 void CLAYEREDWINDOW::Release()
@@ -171,8 +185,7 @@ void CLAYEREDWINDOW::Release()
     if (!window || litCount == 0)
         return;
     --litCount;
-    moveBy(-kPressOffset, kMoveFlags);
-    ShowFrame(kitActive ? normalFrame : dimFrame);
+    showFrameMovedBy(kitActive ? normalFrame : dimFrame, -kPressOffset);
 }
 
 LRESULT CLAYEREDWINDOW::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

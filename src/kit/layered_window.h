@@ -42,6 +42,9 @@ protected:
 
 private:
     void moveBy(int dy, UINT flags);
+    // The frame, and the window's top-left corner at to unless null.
+    void showFrameAt(const uint32_t* frame, POINT* to);
+    void showFrameMovedBy(const uint32_t* frame, int dy);
 
     HWND window = nullptr;
     WNDCLASSA windowClass;

@@ -20,8 +20,7 @@ LoadingSplash::LoadingSplash(HBITMAP picture) : picture(picture), instance(GetMo
     std::memset(textBuffer, ' ', sizeof textBuffer);
     std::memset(dialogTemplate, 0, sizeof dialogTemplate);
     _beginthreadex(nullptr, 0, SplashThread, this, 0, nullptr);
-    while (!ready)
-        Sleep(100);
+    WaitForSingleObject(ready, INFINITE);
 }
 
 void LoadingSplash::SetProgressText(const char* text)
@@ -55,7 +54,7 @@ unsigned __stdcall LoadingSplash::SplashThread(void* argument)
     // Later texts only change the buffer; and should the dialog never have
     // come up, start-up goes on without it rather than waiting for ever.
     splash->textLine = nullptr;
-    InterlockedExchange(&splash->ready, 1);
+    SetEvent(splash->ready);
     _endthreadex(0);
     return 0;
 }
@@ -80,7 +79,7 @@ INT_PTR CALLBACK LoadingSplash::SplashDialogProc(HWND dialog, UINT message, WPAR
         SetWindowPos(dialog, nullptr, CentreX(kWidth), CentreY(kHeight), kWidth, kHeight,
                      SWP_SHOWWINDOW);
         SetWindowRgn(dialog, CreateRoundRectRgn(0, 0, kWidth, kHeight, 20, 20), TRUE);
-        InterlockedExchange(&splash->ready, 1);
+        SetEvent(splash->ready);
         return TRUE;
     }
     if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {

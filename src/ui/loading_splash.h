@@ -29,7 +29,7 @@ private:
     std::atomic<HWND> textLine{nullptr};
     HWND dialog = nullptr;
     HWND pictureBox = nullptr;
-    volatile LONG ready = 0;
+    HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);  // set once the splash shows
     HBITMAP picture;
     alignas(4) unsigned char dialogTemplate[28];
     HINSTANCE instance;

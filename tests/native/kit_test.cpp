@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "kit/drawing_queue.h"
 #include "kit/frame_pixels.h"
 #include "kit/kit_layout.h"
 
@@ -79,4 +80,24 @@ TEST(KitLayout, CreationAndStackingCoverTheFifteenWindows)
     EXPECT_EQ(kKitStackingOrder[kKitWindows - 1], 14) << "DR_COWBELL on top";
     for (int part : {5, 15, 16})
         EXPECT_FALSE(kKitLayout[part].hasWindow) << "part " << part << " has no picture";
+}
+
+TEST(DrawingQueue, KeepsTheKeysOrderAcrossTheWrapAndRefusesWhenFull)
+{
+    DrawingQueue queue;
+    DrawingStep step;
+    for (int round = 0; round < 3; ++round) {
+        for (int i = 0; i < DrawingQueue::kCapacity; ++i)
+            ASSERT_TRUE(queue.push({i, i % 2 == 0}));
+        EXPECT_FALSE(queue.push({99, true})) << "full: the caller draws it itself";
+        for (int i = 0; i < DrawingQueue::kCapacity; ++i) {
+            ASSERT_TRUE(queue.pop(step));
+            EXPECT_EQ(step.partId, i);
+            EXPECT_EQ(step.light, i % 2 == 0);
+        }
+        EXPECT_TRUE(queue.empty());
+        EXPECT_FALSE(queue.pop(step));
+        queue.push({7, true});  // moves the start, so the next round wraps
+        queue.pop(step);
+    }
 }

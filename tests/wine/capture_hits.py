@@ -30,3 +30,21 @@ def scenes(path, gap):
         else:
             grouped.append([t])
     return grouped
+
+
+def loudness(path):
+    """The magnitude of each channel at each frame of a recording: an array
+    of frames by (left, right)."""
+    raw = np.fromfile(path, dtype="<i2")
+    return np.abs(raw[: len(raw) // 2 * 2].reshape(-1, 2).astype(np.int32))
+
+
+def onset(level, start, threshold=2000, quiet=44):
+    """The first frame at or after start that is louder than threshold after
+    quiet frames that are not; None when there is none."""
+    start = max(int(start), quiet)
+    loud = np.flatnonzero(level[start:] > threshold) + start
+    for i in loud:
+        if not (level[i - quiet:i] > threshold).any():
+            return int(i)
+    return None

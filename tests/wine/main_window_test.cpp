@@ -274,6 +274,51 @@ TEST_F(MainWindow, KeysDuringAReloadFindNoEngineBeingTornDown)
     EXPECT_NE(audioEngine, nullptr) << "a new engine after the reload";
 }
 
+namespace {
+
+RECT bassRest;
+int partsDrawnWhenTheSecondKeyWasTaken;
+
+// When the second key message is taken from the queue, notes whether the
+// first key's part has moved on the screen yet.
+LRESULT CALLBACK watchSecondKey(int code, WPARAM wParam, LPARAM lParam)
+{
+    auto* taken = reinterpret_cast<const MSG*>(lParam);
+    RECT r;
+    if (code == HC_ACTION && wParam == PM_REMOVE && taken->message == WM_KEYDOWN &&
+        taken->wParam == 0x4D && GetWindowRect(kitParts[DR_BASS1]->GetHandle(), &r))
+        partsDrawnWhenTheSecondKeyWasTaken = r.top != bassRest.top;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+TEST_F(MainWindow, WaitingKeysAllSoundBeforeAnyPartIsDrawn)
+{
+    waitIdle();
+    lastKeyDown = 0;
+    HWND bass = kitParts[DR_BASS1]->GetHandle(), snare = kitParts[DR_SNARE1]->GetHandle();
+    RECT snareRest, r;
+    GetWindowRect(bass, &bassRest);
+    GetWindowRect(snare, &snareRest);
+    partsDrawnWhenTheSecondKeyWasTaken = -1;
+    HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, watchSecondKey, nullptr, GetCurrentThreadId());
+    PostMessageA(window, WM_KEYDOWN, 0x20, 0);
+    PostMessageA(window, WM_KEYDOWN, 0x4D, 0);
+    Pump(50);
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(partsDrawnWhenTheSecondKeyWasTaken, 0) << "the waiting key sounds before any drawing";
+    EXPECT_EQ(busyChannels(), 2);
+    EXPECT_TRUE(GetWindowRect(bass, &r) && r.top == bassRest.top + 2) << "lit while held";
+    EXPECT_TRUE(GetWindowRect(snare, &r) && r.top == snareRest.top + 2) << "lit while held";
+    PostMessageA(window, WM_KEYUP, 0x20, 0);
+    PostMessageA(window, WM_KEYUP, 0x4D, 0);
+    Pump(50);
+    EXPECT_TRUE(GetWindowRect(bass, &r) && r.top == bassRest.top) << "released";
+    EXPECT_TRUE(GetWindowRect(snare, &r) && r.top == snareRest.top) << "released";
+    waitIdle();
+}
+
 TEST_F(MainWindow, PlaySlotSoundsARowsEntryOrAPartsFirstSlot)
 {
     ASSERT_EQ(slotCount, 3);
