@@ -1,5 +1,6 @@
 #include "app/key_path.h"
 
+#include "app/main_window.h"
 #include "audio/audio_engine.h"
 #include "kit/drawing_queue.h"
 #include "kit/kit_button.h"
@@ -22,12 +23,16 @@ void drawStep(const DrawingStep& step)
         ReleasePart(step.partId);
 }
 
-// Key messages already waiting, posted to any window of this thread, and keys
-// the replay tick sends meanwhile: each sounds now and leaves its drawing.
+// Key messages already waiting for the main window or the kit, and keys the
+// replay tick sends meanwhile: each sounds now and leaves its drawing. A key
+// for any other window (a dialog's) ends the run: it belongs to that window's
+// own loop, which may act on it before dispatching, and keys stay in order.
 void soundWaitingKeys()
 {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, WM_KEYDOWN, WM_KEYUP, PM_REMOVE)) {
+    while (PeekMessageA(&msg, nullptr, WM_KEYDOWN, WM_KEYUP, PM_NOREMOVE) &&
+           (msg.hwnd == mainWindow || CLAYEREDWINDOW::InGroup(msg.hwnd)) &&
+           PeekMessageA(&msg, msg.hwnd, WM_KEYDOWN, WM_KEYUP, PM_REMOVE)) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

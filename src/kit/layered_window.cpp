@@ -35,15 +35,15 @@ LRESULT CALLBACK LayeredWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-bool inGroup(HWND window)
+}  // namespace
+
+bool CLAYEREDWINDOW::InGroup(HWND window)
 {
     for (int i = 0; i < createdCount && i < kRegistrySize; ++i)
         if (registeredWindows[i] == window)
             return true;
     return false;
 }
-
-}  // namespace
 
 CLAYEREDWINDOW::CLAYEREDWINDOW() : instance(GetModuleHandleA(nullptr))
 {
@@ -203,7 +203,7 @@ LRESULT CLAYEREDWINDOW::HandleMessage(HWND window, UINT message, WPARAM wParam, 
                 ShowAll();
             }
             ShowFrame(normalFrame);
-        } else if (!inGroup(reinterpret_cast<HWND>(lParam))) {
+        } else if (!InGroup(reinterpret_cast<HWND>(lParam))) {
             DimAll();
             kitActive = false;
             kitRaised = false;

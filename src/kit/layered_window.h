@@ -32,6 +32,7 @@ public:
     static void MinimiseAll();
     static void DimAll();
     static void EnableDimming();
+    static bool InGroup(HWND window);
 
 protected:
     // Called after the common handling; non-zero lets the default window

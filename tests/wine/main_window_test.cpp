@@ -319,6 +319,24 @@ TEST_F(MainWindow, WaitingKeysAllSoundBeforeAnyPartIsDrawn)
     waitIdle();
 }
 
+TEST_F(MainWindow, AKeyForAnotherWindowIsLeftToItsOwnLoop)
+{
+    // A dialog's keys go through its own loop (Enter presses its default
+    // button there): a key that sounds meanwhile must not take them.
+    waitIdle();
+    lastKeyDown = 0;
+    HWND edit = CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, nullptr,
+                                nullptr);
+    PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+    SendMessageA(window, WM_KEYDOWN, 0x20, 0);
+    MSG msg;
+    EXPECT_TRUE(PeekMessageA(&msg, edit, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE))
+        << "the dialog's Enter still waits for its loop";
+    DestroyWindow(edit);
+    SendMessageA(window, WM_KEYUP, 0x20, 0);
+    waitIdle();
+}
+
 TEST_F(MainWindow, PlaySlotSoundsARowsEntryOrAPartsFirstSlot)
 {
     ASSERT_EQ(slotCount, 3);
