@@ -80,16 +80,19 @@ void BuildKit(HWND owner, LoadingSplash* splash)
         kitParts[i]->SetPartIndex(i);
     }
     CLAYEREDWINDOW::EnableDimming();
-    // Each window in turn to the top. The first activates the kit, which
-    // raises the whole group; the last ends active. Activating the ones
-    // between changes nothing seen (each already shows its normal look) and
-    // costs milliseconds each under Wine: they are only restacked.
+    // Each window in turn to the top. The first activates the kit, which is
+    // stacked here rather than raised window by window; the last ends
+    // active. Activating the ones between changes nothing seen (each already
+    // shows its normal look) and costs milliseconds each under Wine: they are
+    // only restacked.
     const int last = kKitStackingOrder[std::size(kKitStackingOrder) - 1];
+    CLAYEREDWINDOW::StackedByCaller(true);
     for (int part : kKitStackingOrder) {
         UINT quiet = part == kKitStackingOrder[0] || part == last ? 0 : SWP_NOACTIVATE;
         SetWindowPos(kitParts[part]->GetHandle(), HWND_TOP, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | quiet);
     }
+    CLAYEREDWINDOW::StackedByCaller(false);
 }
 
 void LightPart(int32_t partId)

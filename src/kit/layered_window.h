@@ -32,6 +32,9 @@ public:
     static void MinimiseAll();
     static void DimAll();
     static void EnableDimming();
+    // While set, the group's first activation does not restack it: the
+    // caller stacks the windows itself (the kit being built).
+    static void StackedByCaller(bool on);
     static bool InGroup(HWND window);
 
 protected:

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "kit/kit_layout.h"
 #include "support/box_watch.h"
 #include "support/window_find.h"
 #include "support/default_set_files.h"
@@ -142,6 +143,38 @@ TEST(ProgramStart, ARateNoOutputOpensAtIsToldAndTheProgramRuns)
     EXPECT_EQ(boxes.seen()[0].caption, "エラー");
     HWND window = program.waitWindow("TForm");
     ASSERT_NE(window, nullptr) << "the program goes on after the message";
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.waitExit(), 0u);
+}
+
+TEST(ProgramStart, TheKitIsStackedWithTheBassLowestAndTheCowbellOnTop)
+{
+    std::string folder =
+        toneFolder("stacking", "44100\r\n4294967295\r\nsounds\\tone.wav,20,127,127,DR_BASS1\r\n");
+    ProgramRun program(folder);
+    program.resume();
+    HWND window = program.waitWindow("TForm");
+    ASSERT_NE(window, nullptr);
+    // The kit's windows from the bottom of the stack up, each named by the
+    // place it stands at (the ride and its bell share one).
+    auto placeOf = [](int x, int y) { return std::to_string(x) + "," + std::to_string(y); };
+    std::string expected, seen;
+    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    for (int part : kKitStackingOrder) {
+        ScreenPoint at = kitScreenPosition(kKitLayout[part].designX, kKitLayout[part].designY,
+                                           width, height);
+        expected += placeOf(at.x, at.y) + " ";
+    }
+    for (HWND w = GetWindow(window, GW_HWNDLAST); w; w = GetWindow(w, GW_HWNDPREV)) {
+        char name[32] = "";
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        RECT r;
+        if (owner == program.processId() && GetClassNameA(w, name, sizeof name) &&
+            std::string(name) == "LayeredWindow" && GetWindowRect(w, &r))
+            seen += placeOf(r.left, r.top) + " ";
+    }
+    EXPECT_EQ(seen, expected);
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.waitExit(), 0u);
 }
