@@ -1,7 +1,5 @@
 #include "ui/slot_edit_dialog.h"
 
-#include <commdlg.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +8,7 @@
 #include "slots/key_names.h"
 #include "slots/sound_slot.h"
 #include "ui/slot_checks.h"
+#include "util/common_dialogs.h"
 #include "util/message_boxes.h"
 #include "util/path_names.h"
 #include "util/program_messages.h"
@@ -86,7 +85,7 @@ void browse(HWND dialog)
     request.lpstrInitialDir = folder;
     request.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
     EnableWindow(dialog, FALSE);
-    BOOL chosen = GetOpenFileNameA(&request);
+    BOOL chosen = OpenFileNameDialog(&request);
     EnableWindow(dialog, TRUE);
     if (chosen)
         SetDlgItemTextA(dialog, kPathEdit, file);

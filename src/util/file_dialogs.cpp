@@ -1,9 +1,8 @@
 #include "util/file_dialogs.h"
 
-#include <commdlg.h>
-
 #include <cstring>
 
+#include "util/common_dialogs.h"
 #include "util/file_handles.h"
 #include "util/program_folder.h"
 
@@ -44,7 +43,7 @@ HANDLE OpenFileDialogCopyPath(HWND window, const char* filter, char* path)
 {
     char file[kDialogPathSize];
     if (!runDialog(window, filter, nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
-                   GetOpenFileNameA, file))
+                   OpenFileNameDialog, file))
         return nullptr;
     std::memcpy(path, file, kDialogPathSize);
     return OpenForRead(path);
@@ -54,7 +53,7 @@ HANDLE SaveFileDialog(HWND window, const char* filter, const char* defaultExt)
 {
     char file[kDialogPathSize];
     if (!runDialog(window, filter, defaultExt,
-                   OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_OVERWRITEPROMPT, GetSaveFileNameA,
+                   OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_OVERWRITEPROMPT, SaveFileNameDialog,
                    file))
         return nullptr;
     return CreateForWrite(file);
