@@ -6,7 +6,9 @@ times; the null sink's monitor is recorded with parec at 2 ms latency and its
 frames are put on the same clock (capture_clock.py); each hit's onset is the
 first loud frame after a quiet one. Measured in the same run, under the same
 load: a native PulseAudio client (pacat, written to at a known time), a bare
-waveOut program under the same Wine (wave_out_floor.exe), then pokopon.exe:
+waveOut program under the same Wine (wave_out_floor.exe), once rotating over
+four streams and once taking the lowest free of 32 as the kit's engine does,
+then pokopon.exe:
 a lone lit key, a flam (a second lit key 3 ms after a first) and 32 voices
 at once, checked for dropouts.
 
@@ -126,8 +128,8 @@ def xdotool(*args):
 class WineProgram:
     """A Windows program under the launcher, its window focused on the X server."""
 
-    def __init__(self, wine_run, exe, title):
-        self.process = subprocess.Popen([wine_run, exe], cwd=os.path.dirname(exe),
+    def __init__(self, wine_run, exe, title, *args):
+        self.process = subprocess.Popen([wine_run, exe, *args], cwd=os.path.dirname(exe),
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         found = xdotool("search", "--sync", "--onlyvisible", "--name", f"^{title}$").split()
         if not found:
@@ -290,6 +292,10 @@ def record(wine_run, build, work):
         presses["bare"] = lone_hits(keys, keys.code("space"))
         presses["bare flam"] = flams(keys, keys.code("m"), keys.code("space"))
         program.close()
+        program = WineProgram(wine_run, floor_exe, "waveOut floor", "lowest-free")
+        presses["rule lone"] = lone_hits(keys, keys.code("space"))
+        presses["rule flam"] = flams(keys, keys.code("m"), keys.code("space"))
+        program.close()
         kit_exe = kit_folder(os.path.join(work, "kit"), os.path.join(build, "pokopon.exe"))
         program = WineProgram(wine_run, kit_exe, "ポコポン")
         presses["lone"] = lone_hits(keys, keys.code("space"))
@@ -320,14 +326,21 @@ def report(work, presses, latency):
     bare_flam_ms = latencies(right, clock, presses["bare flam"])
     lone_ms = latencies(right, clock, presses["lone"])
     flam_ms = latencies(right, clock, presses["flam"])
+    rule_ms = latencies(right, clock, presses["rule lone"])
+    rule_flam_ms = latencies(right, clock, presses["rule flam"])
     second = f"a flam's second key {FLAM * 1000:.0f} ms after the first"
+    rule = "the bare program taking the lowest free of 32 streams, as the kit's engine does"
     print("  " + line("native PulseAudio client (pacat, write to onset)", native_ms))
     print("  " + line("bare waveOut program under Wine, a lone key", bare_ms))
     print("  " + line(f"bare waveOut program under Wine, {second}", bare_flam_ms, bare_ms))
+    print("  " + line(f"{rule}, a lone key", rule_ms, bare_ms))
+    print("  " + line(f"{rule}, {second}", rule_flam_ms, rule_ms))
     print("  " + line("pokopon, a lone lit key", lone_ms, bare_ms))
     print("  " + line(f"pokopon, {second} (both lit), against the lone lit key", flam_ms, lone_ms)
           + " (goal: within 0.5 ms)")
     print("  " + line(f"pokopon, {second}, against the bare program's", flam_ms, bare_flam_ms))
+    print("  " + line(f"pokopon, {second}, against the bare program's taking streams as the"
+                      " engine does", flam_ms, rule_flam_ms))
     for i, t in enumerate(presses["voices"]):
         start, lost = dropouts(raw, clock, t)
         print(f"  32 keys at once, try {i + 1}: " +
