@@ -13,8 +13,9 @@ public:
     // Returns once the splash is on the screen.
     explicit LoadingSplash(HBITMAP picture);
 
-    // Shows two spaces and then the text (at most 253 bytes). Waits until the
-    // splash thread has shown it; dropped once the splash has gone.
+    // Shows two spaces and then the text (at most 253 bytes). The splash
+    // thread shows the texts in the order given, while start-up goes on;
+    // dropped once the splash is closing.
     void SetProgressText(const char* text);
     // Asks the splash to close; it holds for half a second, then goes. Texts
     // from now on are dropped.
