@@ -20,6 +20,50 @@ double milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to)
     return (to.QuadPart - from.QuadPart) * 1000.0 / f.QuadPart;
 }
 
+void pumpMessages()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&msg);
+}
+
+// A 32-bit surface of side by side pixels in a memory DC, for the floors'
+// bare layered windows.
+class BareSurface {
+public:
+    explicit BareSurface(int side) : side(side)
+    {
+        BITMAPINFO info = {};
+        info.bmiHeader = {sizeof info.bmiHeader, side, side, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        HDC screen = GetDC(nullptr);
+        bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        dc = CreateCompatibleDC(screen);
+        old = SelectObject(dc, bitmap);
+        ReleaseDC(nullptr, screen);
+    }
+    ~BareSurface()
+    {
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(bitmap);
+    }
+    // The surface on window, its top-left corner at to unless null.
+    void show(HWND window, POINT* to)
+    {
+        SIZE size = {side, side};
+        POINT from = {0, 0};
+        BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        UpdateLayeredWindow(window, nullptr, to, &size, dc, &from, 0, &blend, ULW_ALPHA);
+    }
+
+private:
+    int side;
+    HBITMAP bitmap;
+    HDC dc;
+    HGDIOBJ old;
+};
+
 // The floor under Light + Release: Wine's own layered-window path with
 // nothing of the kit's around it. A bare layered window of DR_BASS1's size,
 // 180 by 180, shown twice with a move of 2 pixels down and back, as a key
@@ -29,32 +73,19 @@ double layeredFloor()
     constexpr int kSize = 180;
     HWND window = CreateWindowExA(WS_EX_LAYERED | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP | WS_VISIBLE,
                                   100, 100, kSize, kSize, nullptr, nullptr, nullptr, nullptr);
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof info.bmiHeader, kSize, kSize, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HBITMAP surface = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC surfaceDC = CreateCompatibleDC(screen);
-    SelectObject(surfaceDC, surface);
-    SIZE size = {kSize, kSize};
-    POINT from = {0, 0}, down = {100, 102}, up = {100, 100};
-    BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    BareSurface surface(kSize);
+    POINT down = {100, 102}, up = {100, 100};
     std::vector<double> times;
     for (int i = 0; i < 500; ++i) {
         LARGE_INTEGER t0, t1;
         QueryPerformanceCounter(&t0);
-        UpdateLayeredWindow(window, nullptr, &down, &size, surfaceDC, &from, 0, &blend, ULW_ALPHA);
-        UpdateLayeredWindow(window, nullptr, &up, &size, surfaceDC, &from, 0, &blend, ULW_ALPHA);
+        surface.show(window, &down);
+        surface.show(window, &up);
         QueryPerformanceCounter(&t1);
         times.push_back(milliseconds(t0, t1));
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageA(&msg);
+        pumpMessages();
     }
     DestroyWindow(window);
-    DeleteDC(surfaceDC);
-    DeleteObject(surface);
-    ReleaseDC(nullptr, screen);
     std::sort(times.begin(), times.end());
     return times[250];
 }
@@ -73,22 +104,7 @@ double buildFloor()
         DWORD exStyle = i == 0 ? WS_EX_LAYERED : WS_EX_LAYERED | WS_EX_TOOLWINDOW;
         windows[i] = CreateWindowExA(exStyle, "STATIC", "", WS_POPUP | WS_VISIBLE, 200 + 40 * i,
                                      300, side, side, nullptr, nullptr, nullptr, nullptr);
-        BITMAPINFO info = {};
-        info.bmiHeader = {sizeof info.bmiHeader, side, side, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* bits = nullptr;
-        HDC screen = GetDC(nullptr);
-        HBITMAP surface = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HDC surfaceDC = CreateCompatibleDC(screen);
-        HGDIOBJ old = SelectObject(surfaceDC, surface);
-        SIZE size = {side, side};
-        POINT from = {0, 0};
-        BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        UpdateLayeredWindow(windows[i], nullptr, nullptr, &size, surfaceDC, &from, 0, &blend,
-                            ULW_ALPHA);
-        SelectObject(surfaceDC, old);
-        DeleteDC(surfaceDC);
-        DeleteObject(surface);
-        ReleaseDC(nullptr, screen);
+        BareSurface(side).show(windows[i], nullptr);
     }
     for (int i = 0; i < 15; ++i)
         SetWindowPos(windows[i], HWND_TOP, 0, 0, 0, 0,
@@ -96,9 +112,7 @@ double buildFloor()
     QueryPerformanceCounter(&t1);
     for (HWND window : windows)
         DestroyWindow(window);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageA(&msg);
+    pumpMessages();
     return milliseconds(t0, t1);
 }
 
@@ -124,9 +138,7 @@ int main()
         ReleasePart(3);
         QueryPerformanceCounter(&t1);
         times.push_back(milliseconds(t0, t1));
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageA(&msg);
+        pumpMessages();
     }
     std::sort(times.begin(), times.end());
 
