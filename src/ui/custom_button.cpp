@@ -20,6 +20,9 @@ constexpr COLORREF kKeyColour = RGB(255, 0, 255);
 
 std::map<HWND, CustomComponent*> components;
 int32_t nextControlId = 1000;
+// The masks, by the normal face each is made from: the sixty rows share one
+// face and so one mask. Faces are never freed, and neither are their masks.
+std::map<HBITMAP, HDC> faceMasks;
 
 LRESULT CALLBACK ComponentWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -87,14 +90,6 @@ CustomButton::CustomButton(HWND parent) : CustomComponent(parent)
         window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ComponentWindowProc)));
 }
 
-CustomButton::~CustomButton()
-{
-    if (maskDC)
-        DeleteDC(maskDC);
-    if (mask)
-        DeleteObject(mask);
-}
-
 void CustomButton::SetCaption(int item, int x, int y, const char* text)
 {
     if (item < 0 || item >= kCaptionItems)
@@ -113,6 +108,11 @@ void CustomButton::SetSkin(HBITMAP normal, HBITMAP pressed, HBITMAP hover)
     GetObjectA(normal, sizeof info, &info);
     Resize(info.bmWidth, info.bmHeight);
     SetShape(RegionFromBitmap(normal, window));
+    auto made = faceMasks.find(normal);
+    if (made != faceMasks.end()) {
+        maskDC = made->second;
+        return;
+    }
 
     // The mask: black where the normal face has the key colour, white elsewhere.
     HDC windowDC = GetDC(window);
@@ -125,8 +125,8 @@ void CustomButton::SetSkin(HBITMAP normal, HBITMAP pressed, HBITMAP hover)
     BitBlt(mono, 0, 0, width, height, source, 0, 0, SRCCOPY);
     SetBkColor(source, oldBack);
     maskDC = CreateCompatibleDC(windowDC);
-    mask = CreateCompatibleBitmap(windowDC, width, height);
-    SelectObject(maskDC, mask);
+    SelectObject(maskDC, CreateCompatibleBitmap(windowDC, width, height));
+    faceMasks[normal] = maskDC;
     BitBlt(maskDC, 0, 0, width, height, mono, 0, 0, NOTSRCCOPY);
     SelectObject(source, oldSource);
     SelectObject(mono, oldMono);

@@ -43,7 +43,6 @@ constexpr int kCaptionItems = 10;
 class CustomButton : public CustomComponent {
 public:
     explicit CustomButton(HWND parent);
-    ~CustomButton() override;
     LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // Faces in this order; the normal face decides the outline and the mask.
@@ -62,8 +61,7 @@ private:
     bool pressed = false;
     bool hovering = false;
     HBITMAP normalFace = nullptr, hoverFace = nullptr, pressedFace = nullptr;
-    HBITMAP mask = nullptr;
-    HDC maskDC = nullptr;
+    HDC maskDC = nullptr;  // shared by the buttons of one normal face
 };
 
 // Makes a button under parent and registers it; the registry deletes it when
