@@ -153,7 +153,7 @@ int main()
     SetCurrentDirectoryA(ExeFolder().c_str());
     RemoveTree(ExeFolder() + "sounds");
     writeDefaultSoundSet();
-    if (!loadSettings())
+    if (loadSettings() != SettingsLoad::Read)
         return 1;
     SoundSlot none[kSlotTableSize] = {};
     BuildTimes channels = medianBuild(none, 0, 5);

@@ -16,6 +16,7 @@
 #include "ui/slot_panel.h"
 #include "util/debug_trace.h"
 #include "util/message_boxes.h"
+#include "util/quit_request.h"
 #include "util/resource_bitmap.h"
 
 LoadingSplash* loadingSplash;
@@ -45,12 +46,17 @@ void initApplication()
     DebugLine("start-up: splash shown");
     raisePriority();
 
-    if (!loadSettings()) {
-        if (MessageBoxA(nullptr, "設定ファイルが見つかりません。\n初期化しますか?", kErrorCaption,
-                        MB_OKCANCEL) != IDOK) {
-            PostQuitMessage(0);
-            return;
-        }
+    SettingsLoad settings = loadSettings();
+    // Only a file that is not there is offered the default set: one that
+    // cannot be read is the user's, and nothing may be written over it.
+    if (settings == SettingsLoad::Unreadable
+        || (settings == SettingsLoad::Missing
+            && MessageBoxA(nullptr, "設定ファイルが見つかりません。\n初期化しますか?", kErrorCaption,
+                           MB_OKCANCEL) != IDOK)) {
+        RequestQuit();
+        return;
+    }
+    if (settings == SettingsLoad::Missing) {
         writeDefaultSoundSet();
         loadSettings();
     }

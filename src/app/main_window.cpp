@@ -17,6 +17,7 @@
 #include "util/debug_trace.h"
 #include "util/message_boxes.h"
 #include "util/program_messages.h"
+#include "util/quit_request.h"
 #include "util/screen_centre.h"
 #include "util/window_text.h"
 
@@ -83,6 +84,9 @@ void onCommand(HWND window, int id)
 // keeps the program running.
 void onClose(HWND window)
 {
+    // A close that arrives while a context menu is open closes the menu
+    // first: the question below, or the end, must not wait behind it.
+    EndMenu();
     if (keyLogger->hasRecording()) {
         int answer = AskYesNoCancel(window, keyLogger->stopTitle(),
                                     "保存していないデータがあります。\n保存しますか？");
@@ -97,7 +101,7 @@ void onClose(HWND window)
             }
         }
     }
-    PostQuitMessage(0);
+    RequestQuit();
 }
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -156,6 +160,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case kIgnoredMessage:
         return 0;
+    case kEndMenusMessage:
+        EndMenu();
+        return 0;
     case WM_DROPFILES:
         keyLogger->onDropFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
@@ -163,9 +170,12 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         onClose(window);
         return 0;
     case WM_DESTROY:
-        masterVolume = 0xFFFFFFFFu;
-        saveSettings();
-        PostQuitMessage(0);
+        // Written over the file as it is now, as every change is.
+        if (rereadIfChangedOutside()) {
+            masterVolume = 0xFFFFFFFFu;
+            saveSettings();
+        }
+        RequestQuit();
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);

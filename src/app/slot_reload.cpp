@@ -37,6 +37,8 @@ void reloadSlots()
 
 void storeSlot(const SoundSlot& record)
 {
+    if (!rereadIfChangedOutside())
+        return;
     int entry = findStoreSlot(soundSlots, record.keyCode);
     if (entry >= 0)
         soundSlots[entry] = record;

@@ -25,7 +25,18 @@ enum : int {
 
 char kWaveTag[] = "Wave";
 
+constexpr DWORD kReopenIntervalMs = 1000;
+
+// Results that mean no device answers, rather than a format it refuses.
+bool isDeviceGone(MMRESULT r)
+{
+    return r == MMSYSERR_NODRIVER || r == MMSYSERR_BADDEVICEID || r == MMSYSERR_NOTENABLED
+           || r == MMSYSERR_INVALHANDLE || r == MMSYSERR_ERROR;
+}
+
 }  // namespace
+
+MMRESULT(WINAPI* waveOpenCall)(LPHWAVEOUT, UINT, LPCWAVEFORMATEX, DWORD_PTR, DWORD_PTR, DWORD) = waveOutOpen;
 
 AudioEngine::AudioEngine(HWND window, CRITICAL_SECTION* lock) : window_(window), lock_(lock)
 {
@@ -83,16 +94,38 @@ void reportSilentEngine(const AudioEngine& engine)
     for (int i = 0; i < kOutputChannels; ++i)
         if (engine.channel(i).handle)
             return;
-    char text[128];
-    std::snprintf(text, sizeof text, "音声出力を%dHzで開けません。\n設定ファイルの1行目を確かめてください。",
-                  static_cast<int>(engine.sampleRate()));
-    ShowError(text);
+    if (!isDeviceGone(engine.openError())) {
+        char text[128];
+        std::snprintf(text, sizeof text, "音声出力を%dHzで開けません。\n設定ファイルの1行目を確かめてください。",
+                      static_cast<int>(engine.sampleRate()));
+        ShowError(text);
+        return;
+    }
+    ShowError(kMsgNoOutput);
 }
 
 void AudioEngine::setMasterVolume(uint32_t volume)
 {
+    volume_ = volume;
+    volumeSet_ = true;
     for (OutputChannel& ch : channels_)
         waveOutSetVolume(ch.handle, volume);
+}
+
+void AudioEngine::reopenLostChannels()
+{
+    bool lost = false;
+    for (const OutputChannel& ch : channels_)
+        lost = lost || !ch.handle;
+    // A device that comes back (a headset plugged in again) plays without a
+    // restart; a key waits on a failing open at most once a second.
+    if (!lost || GetTickCount() - lastOpen_ < kReopenIntervalMs)
+        return;
+    openChannels(false);
+    if (volumeSet_)
+        for (OutputChannel& ch : channels_)
+            if (ch.handle)
+                waveOutSetVolume(ch.handle, volume_);
 }
 
 void AudioEngine::changeSampleRate(int32_t rate)
@@ -104,8 +137,9 @@ void AudioEngine::changeSampleRate(int32_t rate)
     closing_ = false;
 }
 
-void AudioEngine::openChannels()
+void AudioEngine::openChannels(bool tell)
 {
+    lastOpen_ = GetTickCount();
     for (int i = 0; i < kOutputChannels; ++i) {
         OutputChannel& ch = channels_[i];
         if (ch.handle)
@@ -117,12 +151,13 @@ void AudioEngine::openChannels()
         ch.format.nBlockAlign = 4;
         ch.format.wBitsPerSample = 16;
         ch.format.cbSize = 0;
-        MMRESULT r = waveOutOpen(&ch.handle, WAVE_MAPPER, &ch.format,
-                                 reinterpret_cast<DWORD_PTR>(&AudioEngine::onChannelDone),
-                                 reinterpret_cast<DWORD_PTR>(this), CALLBACK_FUNCTION);
+        MMRESULT r = waveOpenCall(&ch.handle, WAVE_MAPPER, &ch.format,
+                                  reinterpret_cast<DWORD_PTR>(&AudioEngine::onChannelDone),
+                                  reinterpret_cast<DWORD_PTR>(this), CALLBACK_FUNCTION);
         if (r != MMSYSERR_NOERROR) {
             ErrorHook(kErrOpen, static_cast<long>(r));
             ch.handle = nullptr;
+            openError_ = r;
         }
         std::snprintf(ch.name, sizeof ch.name, "WOUT%d", i);
         // A rate change re-opens the channels: the event made the first time stays.
@@ -135,7 +170,8 @@ void AudioEngine::openChannels()
         ch.busy.store(0);
         char text[64];
         std::snprintf(text, sizeof text, "デバイスのオープン%s", ch.name);
-        sendProgress(text);
+        if (tell)
+            sendProgress(text);
     }
 }
 
@@ -162,6 +198,7 @@ void AudioEngine::trigger(const SoundSlot& slot)
     // voice started then would be on a stream being closed.
     if (closing_ || slot.slotIndex < 0 || slot.slotIndex >= kSlotTableSize)
         return;
+    reopenLostChannels();
     // A silent slot takes no channel, but a closed hi-hat still cuts.
     if (samples_[slot.slotIndex])
         startVoice(slot);
@@ -178,7 +215,7 @@ void AudioEngine::startVoice(const SoundSlot& slot)
 {
     OutputChannel* ch = nullptr;
     for (OutputChannel& c : channels_)
-        if (c.busy.load() == 0) {
+        if (c.busy.load() == 0 && c.handle) {
             ch = &c;
             break;
         }
@@ -201,6 +238,12 @@ void AudioEngine::startVoice(const SoundSlot& slot)
     // A voice that never started gets no completion: free its channel now.
     if (r != MMSYSERR_NOERROR)
         ch->busy.store(0);
+    // The device went away under the stream: it is closed, told once, and
+    // opened again at a later key.
+    if (isDeviceGone(r) && closeStream(ch->handle, &ch->header)) {
+        ch->handle = nullptr;
+        reportOutputLost();
+    }
 }
 
 void CALLBACK AudioEngine::onChannelDone(HWAVEOUT, UINT message, DWORD_PTR instance,

@@ -30,16 +30,22 @@ public:
     // Re-opens every channel at rate; the sample buffers stay as they are.
     void changeSampleRate(int32_t rate);
     // Starts the slot's sample on the lowest free channel; dropped when all
-    // are busy. A closed hi-hat cuts every open hi-hat still sounding.
+    // are busy. A closed hi-hat cuts every open hi-hat still sounding. Channels
+    // without a stream (no device, or a lost one) are opened again first, at
+    // most once a second.
     void trigger(const SoundSlot& slot);
 
     int32_t sampleRate() const { return rate_; }
+    // The platform's answer when a channel last failed to open.
+    MMRESULT openError() const { return openError_; }
     const OutputChannel& channel(int i) const { return channels_[i]; }
     const uint8_t* sampleData(int slotIndex) const { return samples_[slotIndex]; }
     uint32_t sampleLength(int slotIndex) const { return sampleLengths_[slotIndex]; }
 
 private:
-    void openChannels();
+    // tell: progress texts for the splash.
+    void openChannels(bool tell = true);
+    void reopenLostChannels();
     // The slot's buffer on the lowest free channel, if any.
     void startVoice(const SoundSlot& slot);
     // False when a stream would not close; it stays open and busy.
@@ -58,10 +64,17 @@ private:
     uint32_t sampleLengths_[kSlotTableSize] = {};
     OutputChannel channels_[kOutputChannels] = {};
     bool closing_ = false;  // channels are being closed or reopened
+    MMRESULT openError_ = MMSYSERR_NOERROR;
+    DWORD lastOpen_ = 0;  // tick count of the last opening
+    uint32_t volume_ = 0;
+    bool volumeSet_ = false;
 };
+
+// The platform's open call; tests answer as a machine without a sound device.
+extern MMRESULT(WINAPI* waveOpenCall)(LPHWAVEOUT, UINT, LPCWAVEFORMATEX, DWORD_PTR, DWORD_PTR, DWORD);
 
 // Shuts the engine down and frees it, unless a stream of it would not close.
 void destroyEngine(AudioEngine* engine);
-// Tells the user when not one channel opened at the engine's rate (a settings
-// header without a number gives 0 Hz): the program would otherwise run silent.
+// Tells the user when not one channel opened, and why: a rate the device
+// refuses (a settings header without a number gives 0 Hz), or no device.
 void reportSilentEngine(const AudioEngine& engine);

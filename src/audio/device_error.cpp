@@ -6,18 +6,28 @@
 
 #include "util/message_boxes.h"
 
+const char kMsgNoOutput[] =
+    "音声出力を開けません。\nサウンドデバイスを確かめてください。キーを押すと開き直します。";
+
 namespace {
 
 constexpr char kClassName[] = "PokoponDeviceError";
 constexpr UINT kDeviceErrorMessage = WM_APP + 1;
+constexpr UINT kOutputLostMessage = WM_APP + 2;
 
 HWND receiver;
 std::atomic<bool> reported;
+std::atomic<bool> lostTold;
 
 LRESULT CALLBACK receiverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == kDeviceErrorMessage) {
         ShowDeviceError(static_cast<int>(wParam));
+        return 0;
+    }
+    if (message == kOutputLostMessage) {
+        ShowError("音声出力が使えなくなりました。\nサウンドデバイスを確かめてください。キーを押すと開き直します。");
+        lostTold = false;
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -43,4 +53,10 @@ void reportDeviceError(int number)
     // One lost device is one message, however many channels notice it.
     if (!reported.exchange(true))
         PostMessageA(receiver, kDeviceErrorMessage, static_cast<WPARAM>(number), 0);
+}
+
+void reportOutputLost()
+{
+    if (!lostTold.exchange(true))
+        PostMessageA(receiver, kOutputLostMessage, 0, 0);
 }

@@ -8,6 +8,7 @@
 #include "audio/acm_decode.h"
 #include "audio/sample_bake.h"
 #include "audio/wav_decode.h"
+#include "slots/sample_path.h"
 #include "util/debug_trace.h"
 #include "util/file_handles.h"
 
@@ -19,6 +20,9 @@ constexpr LONGLONG kMaxFileBytes = 4000000;
 // larger than the settings reader allows, with why in *why.
 uint8_t* readFile(const char* path, size_t* size, const char** why)
 {
+    *why = "the path is no file of this machine";
+    if (!isLocalFilePath(path))
+        return nullptr;  // never opened: it would reach the network or a device
     *why = "the file cannot be read";
     HANDLE file = OpenForRead(path);
     if (!file)

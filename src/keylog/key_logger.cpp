@@ -131,6 +131,9 @@ void KeyLogger::skipRecordingTo(uint32_t step)
 void KeyLogger::announce(const char* message)
 {
     HWND owner = window;
+    // A context menu left open under the box would keep the keys from it
+    // and stay open once it is answered.
+    PostMessageA(window, kEndMenusMessage, 0, 0);
     std::thread([owner, message] { ShowInfo(owner, message); }).detach();
 }
 

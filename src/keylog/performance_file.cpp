@@ -1,8 +1,12 @@
 // Saving a recording and opening a performance file for replay.
 #include "keylog/key_logger.h"
 
+#include <cstdio>
 #include <cstring>
+#include <string>
 
+#include "util/file_contents.h"
+#include "util/file_errors.h"
 #include "util/file_handles.h"
 #include "util/message_boxes.h"
 #include "util/path_names.h"
@@ -16,15 +20,21 @@ constexpr char kTitle[] = "ポコポン";
 void KeyLogger::savePerformance()
 {
     stopRecording();
-    HANDLE file = SaveFileDialog(window, kPerformanceSaveFilter, "pkp");
-    if (!file)
+    char path[kDialogPathSize];
+    if (!SaveFileDialog(window, kPerformanceSaveFilter, "pkp", path))
         return;  // the records stay for another try
     SetWindowTextA(window, "保存中... - ポコポン");
-    DWORD written = 0;
-    WriteFile(file, magic, kMagicSize, &written, nullptr);
-    WriteFile(file, records, recordCount * sizeof(PerformanceRecord), &written, nullptr);
-    CloseAndClear(&file);
+    std::string bytes(magic, kMagicSize);
+    bytes.append(reinterpret_cast<const char*>(records), recordCount * sizeof(PerformanceRecord));
+    DWORD error = ReplaceFileContents(path, bytes.data(), bytes.size());
     Sleep(500);
+    if (error != ERROR_SUCCESS) {
+        // The take stays, stopped with its records, so that closing still
+        // asks; an older file of that name is as it was.
+        SetWindowTextA(window, stopTitle());
+        ShowError(("保存できませんでした。\n" + FileErrorReason(error)).c_str());
+        return;
+    }
     SetWindowTextA(window, kTitle);
     clearRecording();
     ShowInfo(window, "保存しました。");
@@ -47,7 +57,10 @@ bool KeyLogger::openPerformance(const char* path)
     bool accepted = playFile && ReadFile(playFile, head, kMagicSize, &got, nullptr)
                     && hasPerformanceMagic(head, got);
     if (!accepted) {
-        bool opened = playFile != nullptr;
+        // A folder dropped on the window is no performance either.
+        DWORD attributes = path ? GetFileAttributesA(path) : INVALID_FILE_ATTRIBUTES;
+        bool opened = playFile != nullptr
+                      || (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
         CloseAndClear(&playFile);
         SetWindowTextA(window, kTitle);
         // A refused or cancelled file leaves the running replay going on.
@@ -67,6 +80,13 @@ bool KeyLogger::openPerformance(const char* path)
     ReadFile(playFile, playBuffer, wanted, &got, nullptr);
     // Never more records than were read, whatever the file's size claims.
     playCount = got / sizeof(PerformanceRecord);
+    if (performanceIsCut(static_cast<uint64_t>(size.QuadPart))) {
+        char text[160];
+        int seconds = static_cast<int>(kMaxRecords / kTicksPerSecond);
+        std::snprintf(text, sizeof text, "このファイルは長すぎるため、最初の%d分%d秒だけを再生します。",
+                      seconds / 60, seconds % 60);
+        ShowInfo(window, text);
+    }
     startPlayback();
     return true;
 }

@@ -23,6 +23,11 @@ uint32_t performanceRecordCount(uint64_t fileSize)
     return static_cast<uint32_t>(performanceBytesToRead(fileSize) / 2);
 }
 
+bool performanceIsCut(uint64_t fileSize)
+{
+    return fileSize > kMagicSize && (fileSize - kMagicSize) / 2 > kMaxRecords;
+}
+
 RecordingClock clockOf(int32_t elapsedSeconds)
 {
     RecordingClock clock;

@@ -19,6 +19,8 @@ bool hasPerformanceMagic(const char* head, size_t got);
 // they hold (an odd last byte is no record).
 size_t performanceBytesToRead(uint64_t fileSize);
 uint32_t performanceRecordCount(uint64_t fileSize);
+// True when the file holds more records than the playback buffer.
+bool performanceIsCut(uint64_t fileSize);
 
 // The clock of a recording in the title.
 struct RecordingClock {

@@ -59,7 +59,9 @@ bool writeResourceToFile(const char* path, int id, const char* type)
         return false;
     DWORD size = SizeofResource(module, found);
 
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    // A file of that name is the player's own, perhaps a sample they chose
+    // to keep under the default name: it is never replaced.
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;

@@ -6,6 +6,9 @@ const char kMsgSettingsUnreadable[] = "設定ファイルが読み込めませ�
 const char kMsgSettingsUnwritable[] = "出力設定ファイルが開けません";
 const char kMsgSampleUnreadable[] = "%d行目のファイル名が読み込めません";
 const char kMsgSampleTooLarge[] = "%d行目 4MB以上のファイルは読み込めません";
+const char kMsgSampleNotLocal[] = "%d行目のファイル名はネットワークやデバイスではなく、このパソコンのファイルにしてください";
+const char kMsgChangedOutside[] =
+    "設定ファイルが他のプログラムで変更されています。\n変更後の内容を読み込んでから保存します。";
 
 namespace {
 
@@ -22,6 +25,8 @@ const char* rowFormat(RowProblem problem)
     case RowProblem::ControlByte: return "%d行目に不正な文字があります";
     case RowProblem::TooManyRows: return "%d行目以降は読み込めません(60行まで)";
     case RowProblem::TooManyFields: return "%d行目の項目が多すぎます";
+    case RowProblem::NumberText: return "%d行目の音量とパンは数字だけで書いてください";
+    case RowProblem::MasterVolume: return "%d行目の音量は0から4294967295の数で指定してください";
     }
     return "%d";
 }

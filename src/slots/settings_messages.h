@@ -9,6 +9,8 @@ extern const char kMsgSettingsUnreadable[];   // the file cannot be opened for r
 extern const char kMsgSettingsUnwritable[];   // the file cannot be written
 extern const char kMsgSampleUnreadable[];     // "%d": the row's line number
 extern const char kMsgSampleTooLarge[];       // "%d": the row's line number
+extern const char kMsgSampleNotLocal[];       // "%d": a network path or a device
+extern const char kMsgChangedOutside[];       // written by another program since it was read
 
 // The message for one reported row, with its line number filled in.
 std::string rowMessage(const RowReport& report);

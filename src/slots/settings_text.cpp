@@ -18,6 +18,8 @@ size_t skipBlanks(std::string_view s)
     return i;
 }
 
+bool onlyBlanks(std::string_view s) { return skipBlanks(s) == s.size(); }
+
 int hexDigit(char c)
 {
     if (c >= '0' && c <= '9') return c - '0';
@@ -110,42 +112,51 @@ std::string formatRow(const SoundSlot& s)
 
 }  // namespace
 
-uint32_t parseUnsignedSaturating(std::string_view field)
+uint32_t parseUnsignedSaturating(std::string_view field, bool* whole)
 {
     uint64_t value = 0;
-    for (size_t i = skipBlanks(field); i < field.size(); ++i) {
-        char c = field[i];
-        if (c < '0' || c > '9')
-            break;
-        value = value * 10 + static_cast<uint64_t>(c - '0');
+    size_t i = skipBlanks(field), start = i;
+    for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i) {
+        value = value * 10 + static_cast<uint64_t>(field[i] - '0');
         if (value > 0xFFFFFFFFu)
-            value = 0xFFFFFFFFu;  // keeps saturating without overflowing
+            value = UINT64_C(0x100000000);  // keeps saturating without overflowing
     }
-    return static_cast<uint32_t>(value);
+    if (whole)
+        *whole = i > start && value <= 0xFFFFFFFFu && onlyBlanks(field.substr(i));
+    return static_cast<uint32_t>(value > 0xFFFFFFFFu ? 0xFFFFFFFFu : value);
 }
 
-int32_t parseSignedClamped(std::string_view field)
+int32_t parseSignedClamped(std::string_view field, bool* whole)
 {
     size_t i = skipBlanks(field);
     bool negative = false;
     if (i < field.size() && (field[i] == '-' || field[i] == '+'))
         negative = field[i++] == '-';
     int64_t value = 0;
+    size_t start = i;
     for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i)
         value = std::min<int64_t>(value * 10 + (field[i] - '0'), INT64_C(1) << 32);
+    if (whole)
+        *whole = i > start && onlyBlanks(field.substr(i));
     return static_cast<int32_t>(std::clamp<int64_t>(negative ? -value : value, INT32_MIN, INT32_MAX));
 }
 
-uint8_t parseKeyCode(std::string_view field)
+uint8_t parseKeyCode(std::string_view field, bool* whole)
 {
     size_t i = skipBlanks(field);
     if (i + 1 < field.size() && field[i] == '0' && (field[i + 1] == 'x' || field[i + 1] == 'X')
         && i + 2 < field.size() && hexDigit(field[i + 2]) >= 0)
         i += 2;
-    // Only the low 8 bits of the number are kept.
+    // Only the low 8 bits of the number are kept; high tells a larger one.
     unsigned value = 0;
-    for (; i < field.size() && hexDigit(field[i]) >= 0; ++i)
+    bool high = false;
+    size_t start = i;
+    for (; i < field.size() && hexDigit(field[i]) >= 0; ++i) {
+        high = high || (value & 0xF0u) != 0;
         value = (value << 4 | static_cast<unsigned>(hexDigit(field[i]))) & 0xFFu;
+    }
+    if (whole)
+        *whole = i > start && !high && onlyBlanks(field.substr(i));
     return static_cast<uint8_t>(value);
 }
 
@@ -161,8 +172,20 @@ SettingsRead parseSettings(std::string_view text, SoundSlot* table)
     std::string_view line;
     if (lines.next(&line))
         read.sampleRate = parseUnsignedSaturating(line);
-    if (lines.next(&line))
-        read.masterVolume = parseUnsignedSaturating(line);
+    if (lines.next(&line)) {
+        // Read leniently the volume could mute every channel (a negative or
+        // hexadecimal number reads as 0): anything but a whole number in range
+        // is told and left in the file.
+        std::string_view field;
+        bool whole = false;
+        uint32_t volume = FieldReader(line).next(&field) ? parseUnsignedSaturating(field, &whole) : 0;
+        if (whole) {
+            read.masterVolume = volume;
+        } else {
+            read.reports.push_back({RowProblem::MasterVolume, 1});
+            read.keepFile = true;
+        }
+    }
 
     int r = 0;
     for (int lineNo = 2; lines.next(&line); ++lineNo) {
@@ -199,9 +222,11 @@ SettingsRead parseSettings(std::string_view text, SoundSlot* table)
             leaveOut(RowProblem::TooManyFields);
             continue;
         }
-        uint8_t keyCode = parseKeyCode(key);
-        if (keyCode == 0) {
-            // Code 0 marks an empty entry: such a row would vanish from the file.
+        bool keyWhole = false;
+        uint8_t keyCode = parseKeyCode(key, &keyWhole);
+        if (keyCode == 0 || !keyWhole) {
+            // Code 0 marks an empty entry: such a row would vanish from the
+            // file. A key above ff or with text after it would become another.
             leaveOut(RowProblem::BadKey);
             continue;
         }
@@ -213,8 +238,14 @@ SettingsRead parseSettings(std::string_view text, SoundSlot* table)
         SoundSlot& slot = table[r];
         copyField(slot.path, path);  // shorter than a line, so it fits
         slot.keyCode = keyCode;
-        slot.volume = parseSignedClamped(volume);
-        slot.pan = parseSignedClamped(pan);
+        bool volumeWhole = false, panWhole = false;
+        slot.volume = parseSignedClamped(volume, &volumeWhole);
+        slot.pan = parseSignedClamped(pan, &panWhole);
+        if (!volumeWhole || !panWhole) {
+            // Kept at the number read, told, and left in the file as written.
+            read.reports.push_back({RowProblem::NumberText, lineNo});
+            read.keepFile = true;
+        }
         slot.slotIndex = r;
         copyField(slot.partName, name);
         int part = findDrumPart(slot.partName);

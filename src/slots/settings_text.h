@@ -20,11 +20,13 @@ enum class RowProblem {
     PanRange,         // pan outside 1..255; row kept, value clamped
     LineTooLong,      // the rows below cannot be taken into the table
     TooFewFields,
-    BadKey,
+    BadKey,           // 0, above ff, or text after the number
     PartNameTooLong,
     ControlByte,
     TooManyRows,      // the 61st row and the rest of the file
     TooManyFields,    // a sixth field that the table has no place for
+    NumberText,       // text after the volume or pan; row kept with the number
+    MasterVolume,     // line 1 is not a decimal number in range; full volume used
 };
 
 struct RowReport {
@@ -63,7 +65,9 @@ enum class RowFit {
 RowFit settingsRowFit(const SoundSlot& slot);
 
 // Lenient number readers of the file: leading blanks skipped, digits up to the
-// first other byte, no digits give 0.
-uint32_t parseUnsignedSaturating(std::string_view field);
-int32_t parseSignedClamped(std::string_view field);
-uint8_t parseKeyCode(std::string_view field);  // hexadecimal, optional 0x
+// first other byte, no digits give 0. whole, when given, tells whether the
+// field was read whole: digits, nothing after them but blanks, and a number
+// that fits.
+uint32_t parseUnsignedSaturating(std::string_view field, bool* whole = nullptr);
+int32_t parseSignedClamped(std::string_view field, bool* whole = nullptr);
+uint8_t parseKeyCode(std::string_view field, bool* whole = nullptr);  // hexadecimal, optional 0x

@@ -55,3 +55,14 @@ void deleteSlot(SoundSlot* table, int index)
     if (used < kSlotTableSize)
         std::memset(&table[used], 0, sizeof(SoundSlot) * (kSlotTableSize - used));
 }
+
+int findSameSlot(const SoundSlot* table, const SoundSlot& slot)
+{
+    for (int i = 0; i < kSlotTableSize; ++i) {
+        const SoundSlot& s = table[i];
+        if (s.keyCode && s.keyCode == slot.keyCode && s.volume == slot.volume && s.pan == slot.pan
+            && std::strcmp(s.path, slot.path) == 0 && std::strcmp(s.partName, slot.partName) == 0)
+            return i;
+    }
+    return -1;
+}

@@ -32,3 +32,6 @@ int findStoreSlot(const SoundSlot* table, uint8_t keyCode);
 // Clears entry index and closes the gaps: the used entries move to the
 // front in their order, the empty ones to the back.
 void deleteSlot(SoundSlot* table, int index);
+// The first entry in use that binds what slot binds (path, key, volume, pan
+// and part name alike), or -1.
+int findSameSlot(const SoundSlot* table, const SoundSlot& slot);

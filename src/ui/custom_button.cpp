@@ -4,6 +4,7 @@
 #include <cstring>
 #include <map>
 
+#include "slots/settings_file.h"
 #include "slots/sound_slot.h"
 #include "ui/bitmap_region.h"
 #include "ui/slot_edit_dialog.h"
@@ -191,8 +192,13 @@ void CustomButton::onCommand(int id)
     } else if (id == kCommandDelete) {
         InvalidateRect(window, nullptr, TRUE);
         if (MessageBoxA(window, "削除しますか？", "", MB_OKCANCEL) == IDOK) {
-            deleteSlot(soundSlots, rowIndex);
-            SendMessageA(owner, kSlotsChangedMessage, 0, 0);
+            // The row is found again in the file as it is now, in case an
+            // editor changed it meanwhile; a row that is gone stays gone.
+            SoundSlot row = soundSlots[rowIndex];
+            if (rereadIfChangedOutside()) {
+                deleteSlot(soundSlots, findSameSlot(soundSlots, row));
+                SendMessageA(owner, kSlotsChangedMessage, 0, 0);
+            }
         }
     } else if (id == kCommandShowAll) {
         InvalidateRect(window, nullptr, TRUE);

@@ -1,5 +1,6 @@
 #include "ui/slot_checks.h"
 
+#include "slots/sample_path.h"
 #include "slots/settings_text.h"
 
 SlotProblem checkSlot(const SoundSlot& record)
@@ -10,6 +11,8 @@ SlotProblem checkSlot(const SoundSlot& record)
         return SlotProblem::Pan;
     if (!record.path[0])
         return SlotProblem::NoFile;
+    if (!isLocalFilePath(record.path))
+        return SlotProblem::NotLocal;
     if (record.keyCode == 0)
         return SlotProblem::NoKey;
     switch (settingsRowFit(record)) {

@@ -11,6 +11,7 @@ enum class SlotProblem {
     Volume,   // outside 1..255
     Pan,      // outside 1..255
     NoFile,
+    NotLocal,    // a network path or a device, never opened
     NoKey,
     PathComma,   // the settings file would split the row at it
     RowTooLong,  // the row would not fit the settings file's line buffer

@@ -121,6 +121,10 @@ bool confirm(HWND dialog)
     case SlotProblem::NoFile:
         MessageBoxA(dialog, "ファイルを選択してください", kErrorCaption, MB_OK);
         return false;
+    case SlotProblem::NotLocal:
+        MessageBoxA(dialog, "ネットワーク上のファイルやデバイスは選択できません。\nこのパソコンのWAVファイルを選択してください",
+                    kErrorCaption, MB_OK);
+        return false;
     case SlotProblem::NoKey:
         MessageBoxA(dialog, "キーを入力してください", kErrorCaption, MB_OK);
         return false;

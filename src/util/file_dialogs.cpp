@@ -49,12 +49,13 @@ HANDLE OpenFileDialogCopyPath(HWND window, const char* filter, char* path)
     return OpenForRead(path);
 }
 
-HANDLE SaveFileDialog(HWND window, const char* filter, const char* defaultExt)
+bool SaveFileDialog(HWND window, const char* filter, const char* defaultExt, char* path)
 {
     char file[kDialogPathSize];
     if (!runDialog(window, filter, defaultExt,
                    OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_OVERWRITEPROMPT, SaveFileNameDialog,
                    file))
-        return nullptr;
-    return CreateForWrite(file);
+        return false;
+    std::memcpy(path, file, kDialogPathSize);
+    return true;
 }

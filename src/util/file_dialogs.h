@@ -1,4 +1,4 @@
-// The program's file dialogs, opening the chosen file.
+// The program's file dialogs.
 #pragma once
 
 #include <windows.h>
@@ -13,6 +13,7 @@ constexpr int kDialogPathSize = 260;
 // The open dialog. On success copies the chosen path into path (260 bytes) and
 // returns the file opened for reading; null when cancelled or not opened.
 HANDLE OpenFileDialogCopyPath(HWND window, const char* filter, char* path);
-// The save dialog, asking before it overwrites. Returns the created file, or
-// null when cancelled or not created.
-HANDLE SaveFileDialog(HWND window, const char* filter, const char* defaultExt);
+// The save dialog, asking before it overwrites. Copies the chosen path into
+// path (260 bytes); false when cancelled. The file itself is not touched: the
+// caller writes it whole or not at all.
+bool SaveFileDialog(HWND window, const char* filter, const char* defaultExt, char* path);

@@ -2,7 +2,21 @@
 
 #include <cstdio>
 
+#include "util/quit_request.h"
+
 const char kErrorCaption[] = "エラー";
+
+namespace {
+
+// A context menu of this thread left open under a box would keep the keys
+// from it and stay open once the box is answered: it is closed first.
+int showBox(const char* text, const char* caption, UINT style)
+{
+    EndMenu();
+    return MessageBoxA(nullptr, text, caption, MB_TOPMOST | style);
+}
+
+}  // namespace
 
 void ShowDeviceError(int number)
 {
@@ -10,23 +24,23 @@ void ShowDeviceError(int number)
     std::snprintf(text, sizeof text,
                   "デバイスのオープンに失敗しました\nアプリケーションを再起動してください\nエラーNo.%d",
                   number);
-    MessageBoxA(nullptr, text, kErrorCaption, MB_TOPMOST);
-    PostQuitMessage(0);
+    showBox(text, kErrorCaption, 0);
+    RequestQuit();
 }
 
 int ShowError(const char* text)
 {
-    return MessageBoxA(nullptr, text, kErrorCaption, MB_TOPMOST | MB_ICONWARNING);
+    return showBox(text, kErrorCaption, MB_ICONWARNING);
 }
 
 int ShowInfo(HWND window, const char* text)
 {
     char title[256] = "";
     GetWindowTextA(window, title, sizeof title);
-    return MessageBoxA(nullptr, text, title, MB_TOPMOST | MB_ICONINFORMATION);
+    return showBox(text, title, MB_ICONINFORMATION);
 }
 
 int AskYesNoCancel(HWND, const char* caption, const char* text)
 {
-    return MessageBoxA(nullptr, text, caption, MB_TOPMOST | MB_ICONQUESTION | MB_YESNOCANCEL);
+    return showBox(text, caption, MB_ICONQUESTION | MB_YESNOCANCEL);
 }

@@ -1,4 +1,5 @@
-// The program's message boxes: no owner, on top of other windows.
+// The program's message boxes: no owner, on top of other windows, and never
+// over an open context menu of their thread.
 #pragma once
 
 #include <windows.h>

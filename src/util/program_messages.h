@@ -9,6 +9,7 @@ constexpr UINT kStoreSlotMessage = WM_USER + 102;     // wParam: address of a So
 constexpr UINT kPlaySlotMessage = WM_USER + 103;      // wParam: entry or part; lParam: sender id
 constexpr UINT kSlotsChangedMessage = WM_USER + 104;  // the table changed: reload it
 constexpr UINT kProgressTextMessage = WM_USER + 105;  // wParam: a text for the splash
+constexpr UINT kEndMenusMessage = WM_USER + 107;      // posted: close the thread's open menu
 
 constexpr int kCommandSave = 32796;
 constexpr int kCommandStartRecording = 32799;

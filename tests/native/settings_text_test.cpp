@@ -64,14 +64,14 @@ TEST(SettingsRead, TableIsClearedAndRenumbered)
 
 TEST(SettingsRead, KeyColumnIsHexadecimal)
 {
-    Parsed p(header() + row("a.wav", "4D") + row("b.wav", "0xbb") + row("c.wav", " 8")
-             + row("d.wav", "1ff") + row("e.wav", "4dzz"));
-    ASSERT_EQ(p.read.slotCount, 5);
+    Parsed p(header() + row("a.wav", "4D") + row("b.wav", "0xbb") + row("c.wav", " 8 ")
+             + row("d.wav", "0ff") + row("e.wav", "141") + row("f.wav", "4dzz"));
+    ASSERT_EQ(p.read.slotCount, 4);
     EXPECT_EQ(p.table[0].keyCode, 0x4D) << "upper case accepted";
     EXPECT_EQ(p.table[1].keyCode, 0xBB) << "0x prefix accepted";
-    EXPECT_EQ(p.table[2].keyCode, 0x08) << "leading blanks skipped";
-    EXPECT_EQ(p.table[3].keyCode, 0xFF) << "only the low 8 bits are kept";
-    EXPECT_EQ(p.table[4].keyCode, 0x4D) << "digits end at the first other byte";
+    EXPECT_EQ(p.table[2].keyCode, 0x08) << "blanks around it skipped";
+    EXPECT_EQ(p.table[3].keyCode, 0xFF) << "leading zeros";
+    EXPECT_EQ(p.read.reports.size(), 2u) << "above ff or with text after it, a key would become another";
     EXPECT_NE(p.written().find("a.wav,4d,"), std::string::npos) << "written back in lower case";
     EXPECT_NE(p.written().find("c.wav,8,"), std::string::npos) << "written without leading zeros";
 }
@@ -106,7 +106,13 @@ TEST(SettingsRead, HeaderNumbers)
     EXPECT_EQ(Parsed("99999999999\r\n4294967296\r\n").read.sampleRate, 4294967295u) << "saturates";
     EXPECT_EQ(Parsed("99999999999\r\n4294967296\r\n").read.masterVolume, 4294967295u);
     EXPECT_EQ(Parsed("  44100abc\r\nx\r\n").read.sampleRate, 44100u) << "blanks skipped";
-    EXPECT_EQ(Parsed("  44100abc\r\nx\r\n").read.masterVolume, 0u) << "no digits give 0";
+    // Read in part, a master volume would mute the output: told, and full.
+    for (const char* volume : {"x", "0xFFFFFFFF", "-1", "100abc"}) {
+        Parsed p("44100\r\n" + std::string(volume) + "\r\n");
+        EXPECT_EQ(p.read.masterVolume, 4294967295u) << volume;
+        ASSERT_EQ(p.read.reports.size(), 1u) << volume;
+        EXPECT_EQ(p.read.reports[0].line, 1) << volume;
+    }
     Parsed empty("");
     EXPECT_EQ(empty.read.sampleRate, 44100u) << "no lines: the default rate";
     EXPECT_EQ(empty.read.masterVolume, 4294967295u) << "no lines: full volume";
@@ -204,6 +210,11 @@ TEST(SettingsRead, LevelsOutsideTheGainTablesAreClampedAndReported)
     EXPECT_EQ(huge.table[0].volume, 255) << "an overlong number still clamps";
     EXPECT_EQ(huge.table[0].pan, 1);
     EXPECT_TRUE(p.read.keepFile && huge.read.keepFile) << "the user's own values stay in the file";
+    Parsed text(header() + "a.wav,41,100abc,127;centre,DR_RIM\r\n");
+    EXPECT_EQ(text.table[0].pan, 127);
+    ASSERT_EQ(text.read.reports.size(), 1u) << "text after a number is told";
+    EXPECT_EQ(text.read.reports[0].problem, RowProblem::NumberText);
+    EXPECT_TRUE(text.read.keepFile) << "and stays in the file";
 }
 
 TEST(SettingsRead, RowsTheTableCannotHoldAreLeftOutAndReported)
@@ -295,6 +306,7 @@ TEST(SettingsMessages, TextsCarryTheLineNumber)
         << "the size message has a blank after 行目";
     for (RowProblem p : {RowProblem::VolumeRange, RowProblem::PanRange, RowProblem::LineTooLong,
                          RowProblem::TooFewFields, RowProblem::BadKey, RowProblem::PartNameTooLong,
-                         RowProblem::ControlByte, RowProblem::TooManyRows, RowProblem::TooManyFields})
+                         RowProblem::ControlByte, RowProblem::TooManyRows, RowProblem::TooManyFields,
+                         RowProblem::NumberText, RowProblem::MasterVolume})
         EXPECT_EQ(rowMessage({p, 62}).substr(0, 6), "62\x8D\x73\x96\xDA") << "every row message starts with N行目";
 }

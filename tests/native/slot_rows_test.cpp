@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "slots/sample_path.h"
 #include "ui/slot_checks.h"
 #include "ui/slot_rows.h"
 
@@ -88,10 +89,22 @@ TEST(SlotChecks, TheFirstProblemInTheOrderTheUserIsTold)
     EXPECT_EQ(checkSlot(record), SlotProblem::NoKey);
     record.keyCode = 0x41;
     EXPECT_EQ(checkSlot(record), SlotProblem::None);
+    std::snprintf(record.path, sizeof record.path, "\\\\host\\share\\a.wav");
+    EXPECT_EQ(checkSlot(record), SlotProblem::NotLocal) << "a network path is never opened";
     std::snprintf(record.path, sizeof record.path, "sounds\\a,b.wav");
     EXPECT_EQ(checkSlot(record), SlotProblem::PathComma) << "a comma would split the row";
     std::memset(record.path, 'p', 250);
     EXPECT_EQ(checkSlot(record), SlotProblem::RowTooLong) << "the row would not fit the line buffer";
+}
+
+TEST(SlotChecks, OnlyFilesOfThisMachineAreSamples)
+{
+    for (const char* path : {"\\\\host\\share\\x.wav", "//host/x.wav", "\\\\?\\C:\\x.wav", "NUL",
+                             "sounds\\nul.wav", "sounds\\Com1.wav", "sounds\\con .wav", "C:AUX"})
+        EXPECT_FALSE(isLocalFilePath(path)) << path;
+    // 表 ends in the byte 0x5C, which is no separator there.
+    for (const char* path : {"sounds\\console.wav", "sounds\\COM10.wav", "\\lpt.wav", "\x95\x5CNUL.wav"})
+        EXPECT_TRUE(isLocalFilePath(path)) << path;
 }
 
 TEST(SlotChecks, AFullTableTakesOnlyAKeyItHolds)

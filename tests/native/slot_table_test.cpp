@@ -50,6 +50,10 @@ TEST(SlotTable, StoreTakesMatchingKeyOrFirstEmpty)
     for (int i = 0; i < kSlotTableSize; ++i)
         t.bind(i, static_cast<uint8_t>(0x30 + i), 0);
     EXPECT_EQ(findStoreSlot(t.s, 0xFE), -1) << "a full table without the key takes nothing";
+    SoundSlot row = t.s[7];
+    EXPECT_EQ(findSameSlot(t.s, row), 7) << "a row found again after the file was read anew";
+    row.volume = 90;
+    EXPECT_EQ(findSameSlot(t.s, row), -1) << "a row changed meanwhile is not the one";
 }
 
 TEST(SlotTable, DeleteClosesTheGap)

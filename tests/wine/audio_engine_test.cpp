@@ -85,6 +85,7 @@ protected:
     void TearDown() override
     {
         streamCloseCalls = {waveOutReset, waveOutUnprepareHeader, waveOutClose};
+        waveOpenCall = waveOutOpen;
         engine.reset();
         RemoveTree(ExeFolder() + "sounds");
     }
@@ -359,6 +360,28 @@ TEST_F(AudioEngineTest, AStreamStillPlayingIsClosedAgainOrItsEngineKept)
     EXPECT_NE(engine->channel(0).handle, nullptr) << "and kept open, not forgotten";
     streamCloseCalls.close = waveOutClose;
     EXPECT_TRUE(engine->shutDown()) << "they close once the platform lets them";
+}
+
+MMRESULT WINAPI openWithoutDevice(LPHWAVEOUT, UINT, LPCWAVEFORMATEX, DWORD_PTR, DWORD_PTR, DWORD)
+{
+    return MMSYSERR_NODRIVER;
+}
+
+TEST_F(AudioEngineTest, AMissingDeviceIsToldAndOpenedAgainAtAKeyASecondLater)
+{
+    bind(0, "short.wav", DR_SNARE1);
+    waveOpenCall = openWithoutDevice;
+    engine = std::make_unique<AudioEngine>(nullptr, nullptr);
+    engine->loadSamples(table, 44100, count);
+    BoxWatch boxes;
+    reportSilentEngine(*engine);
+    ASSERT_EQ(boxes.seen().size(), 1u);
+    EXPECT_EQ(boxes.seen()[0].text, "音声出力を開けません。\nサウンドデバイスを確かめてください。キーを押すと開き直します。")
+        << "not the settings file's line 1: " << utf8(boxes.seen()[0].text);
+    waveOpenCall = waveOutOpen;  // the headset is plugged in again
+    Sleep(1100);                 // tried at most once a second
+    engine->trigger(table[0]);
+    EXPECT_EQ(busyCount(*engine), 1) << "a key a second later opens it and sounds";
 }
 
 TEST_F(AudioEngineTest, MasterVolumeReachesEveryChannel)

@@ -35,7 +35,7 @@ TEST_F(DefaultSoundSet, ReadBackGivesThe32DefaultRows)
 {
     writeDefaultSoundSet();
     BoxWatch boxes;
-    EXPECT_TRUE(loadSettings());
+    EXPECT_EQ(loadSettings(), SettingsLoad::Read);
     Sleep(200);
     EXPECT_TRUE(boxes.seen().empty()) << "the default set reads without a message";
     EXPECT_EQ(slotCount, 32);
@@ -49,14 +49,17 @@ TEST_F(DefaultSoundSet, ReadBackGivesThe32DefaultRows)
     ExpectDefaultSet(ExeFolder(), DefaultSetState::Normalised);
 }
 
-TEST_F(DefaultSoundSet, ReplacesChangedSamplesAndLeavesOtherFiles)
+TEST_F(DefaultSoundSet, KeepsTheFilesThatAreThere)
 {
     CreateDirectoryA(folder().c_str(), nullptr);
     WriteFileBytes(folder() + "\\snr1.wav", "changed");
     WriteFileBytes(folder() + "\\mine.wav", "my own sample");
     writeDefaultSoundSet();
     EXPECT_EQ(ReadFileBytes(folder() + "\\mine.wav"), "my own sample") << "other files are left alone";
+    EXPECT_EQ(ReadFileBytes(folder() + "\\snr1.wav"), "changed") << "and so is a sample of a default name";
     DeleteFileA((folder() + "\\mine.wav").c_str());
+    DeleteFileA((folder() + "\\snr1.wav").c_str());
+    writeDefaultSoundSet();
     ExpectDefaultSet(ExeFolder(), DefaultSetState::AsEmbedded);
 }
 

@@ -285,6 +285,9 @@ TEST_F(KeyLoggerTest, DropStopsTheRecordingAndReplaysTheFirstFileUnderItsBareNam
     ASSERT_TRUE(waitBoxes(boxes, 2)) << "a dropped file without the magic is refused";
     EXPECT_EQ(boxes.seen()[1].text, "このソフトウェアで作成したファイルではありません。");
     EXPECT_EQ(title(), "ポコポン");
+    SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(dropOf(ExeFolder(), "")), 0);
+    ASSERT_TRUE(waitBoxes(boxes, 3)) << "a dropped folder is refused in words";
+    EXPECT_EQ(boxes.seen()[2].text, "このソフトウェアで作成したファイルではありません。");
     keyLogger->clearRecording();
 }
 
@@ -320,8 +323,11 @@ TEST_F(KeyLoggerTest, RefusedShortAndOversizedFiles)
     std::string big(6 + 1000000 + 4000, '\0');
     big.replace(0, 6, "PKPN00");
     EXPECT_TRUE(play("big.pkp", big));
+    ASSERT_EQ(boxes.seen().size(), 1u) << "the cut was not told";
+    EXPECT_EQ(boxes.seen()[0].text, "このファイルは長すぎるため、最初の33分20秒だけを再生します。")
+        << utf8(boxes.seen()[0].text);
     Pump(200);
-    EXPECT_TRUE(boxes.seen().empty()) << "still playing";
+    EXPECT_EQ(title(), "big.pkp - 再生中") << "and the replay goes on: " << utf8(title());
     SendMessageA(window, WM_COMMAND, 32795, 0);
     EXPECT_EQ(title(), "ポコポン") << "停止 ends the replay";
 }

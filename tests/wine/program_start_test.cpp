@@ -129,6 +129,25 @@ TEST(ProgramStart, BadRowIsReportedAndEndsTheProgram)
         << "the file is rewritten with its row kept";
 }
 
+TEST(ProgramStart, ASettingsFileHeldByAnotherProgramIsToldAndNothingIsWritten)
+{
+    std::string folder = toneFolder("held", "44100\r\n4294967295\r\n");
+    WriteFileBytes(folder + "\\sounds\\bass2.wav", "my own bass");
+    // A spreadsheet showing a CSV holds it without sharing.
+    HANDLE held = CreateFileA((folder + "\\sounds\\Setting.csv").c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ProgramRun program(folder);
+    BoxWatch boxes({}, program.processId());
+    program.resume();
+    EXPECT_EQ(program.waitExit(), 0u) << "the program ends after telling why";
+    CloseHandle(held);
+    ASSERT_EQ(boxes.seen().size(), 1u) << "one box, and no offer of the default set";
+    EXPECT_EQ(boxes.seen()[0].text,
+              "設定ファイルが読み込めません\n他のプログラムが使用中です。そのプログラムを閉じてください。")
+        << utf8(boxes.seen()[0].text);
+    EXPECT_EQ(ReadFileBytes(folder + "\\sounds\\bass2.wav"), "my own bass");
+}
+
 TEST(ProgramStart, ARateNoOutputOpensAtIsToldAndTheProgramRuns)
 {
     // A header an editor turned into text: no number, rate 0.

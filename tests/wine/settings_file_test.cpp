@@ -58,7 +58,7 @@ TEST_F(SettingsFile, MissingFileSaysSoAndKeepsTheTable)
     soundSlots[3].keyCode = 0x41;
     slotCount = 7;
     BoxWatch boxes;
-    EXPECT_FALSE(loadSettings()) << "a missing file reads as false";
+    EXPECT_EQ(loadSettings(), SettingsLoad::Missing) << "a missing file is told apart";
     ASSERT_TRUE(boxes.waitFor(1));
     ASSERT_EQ(boxes.seen().size(), 1u);
     expectWarning(boxes.seen()[0], "設定ファイルが読み込めません");
@@ -77,7 +77,7 @@ TEST_F(SettingsFile, ReadRenumbersAndNormalisesTheFile)
                                "sounds\\b.wav,,bb,,120,1,DR_SPLASH\r\n"
                                "\r\nsounds\\c.wav,43,1,1,DR_RIM\r\n");
     BoxWatch boxes;
-    EXPECT_TRUE(loadSettings());
+    EXPECT_EQ(loadSettings(), SettingsLoad::Read);
     Sleep(200);
     EXPECT_TRUE(boxes.seen().empty()) << "a good file shows nothing; first box: "
                                       << (boxes.seen().empty() ? "" : utf8(boxes.seen()[0].text));
@@ -110,7 +110,7 @@ TEST_F(SettingsFile, EveryBadRowGetsItsOwnMessageInOrder)
                              "sounds\\big.wav,44,128,128,DR_BASS1\r\n";
     WriteFileBytes(settings(), text);
     BoxWatch boxes;
-    EXPECT_TRUE(loadSettings()) << "bad rows still count as a read";
+    EXPECT_EQ(loadSettings(), SettingsLoad::Read) << "bad rows still count as a read";
     ASSERT_TRUE(boxes.waitFor(3)) << "three messages were expected, saw " << boxes.seen().size();
     Sleep(300);
     std::vector<SeenBox> seen = boxes.seen();
@@ -148,7 +148,7 @@ TEST_F(SettingsFile, RowsTheTableCannotHoldExactlyLeaveTheFileAsItWas)
                                  + c.row + "sounds\\ok.wav,43,128,128,DR_SNARE1\r\n";
         WriteFileBytes(settings(), text);
         BoxWatch boxes;
-        EXPECT_TRUE(loadSettings());
+        EXPECT_EQ(loadSettings(), SettingsLoad::Read);
         ASSERT_TRUE(boxes.waitFor(1));
         expectWarning(boxes.seen()[0], c.message);
         EXPECT_EQ(slotCount, c.slots) << "the rows around the bad one are read";
@@ -181,20 +181,29 @@ TEST_F(SettingsFile, SaveWritesEveryBoundEntry)
     EXPECT_FALSE(quitRequested());
 }
 
-TEST_F(SettingsFile, FailedSaveKeepsTheOldFileAndEndsTheProgram)
+TEST_F(SettingsFile, AFileInItsNormalFormIsNotWrittenAndAReadOnlyOneIsToldNotReplaced)
 {
-    const std::string old = "44100\r\n4294967295\r\nsounds\\ok.wav,41,128,128,DR_SNARE1\r\n";
-    WriteFileBytes(settings(), old);
-    // A folder where the new file would be written makes the write fail.
-    CreateDirectoryA((settings() + ".new").c_str(), nullptr);
-    soundSlots[0].keyCode = 0x42;
-    std::strcpy(soundSlots[0].path, "other.wav");
+    sample("ok.wav", 44);
+    const std::string normal = "44100\r\n4294967295\r\nsounds\\ok.wav,41,128,128,DR_SNARE1\r\n";
+    WriteFileBytes(settings(), normal);
+    FILETIME longAgo = {0, 0x01D00000};
+    HANDLE h = CreateFileA(settings().c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFileTime(h, nullptr, nullptr, &longAgo);
+    CloseHandle(h);
     BoxWatch boxes;
+    EXPECT_EQ(loadSettings(), SettingsLoad::Read);
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    GetFileAttributesExA(settings().c_str(), GetFileExInfoStandard, &data);
+    EXPECT_EQ(data.ftLastWriteTime.dwHighDateTime, longAgo.dwHighDateTime) << "the read wrote the file";
+    SetFileAttributesA(settings().c_str(), FILE_ATTRIBUTE_READONLY);
+    soundSlots[0].keyCode = 0x42;
     saveSettings();
     ASSERT_TRUE(boxes.waitFor(1));
-    expectWarning(boxes.seen()[0], "出力設定ファイルが開けません");
+    expectWarning(boxes.seen()[0], "出力設定ファイルが開けません\n"
+                                   "アクセスが拒否されました(読み取り専用か、保護されたフォルダーです)。");
     EXPECT_TRUE(quitRequested()) << "a failed save ends the program";
-    EXPECT_EQ(ReadFileBytes(settings()), old) << "the old file stays as it was";
+    EXPECT_EQ(ReadFileBytes(settings()), normal) << "the old file stays as it was";
+    SetFileAttributesA(settings().c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(SettingsFile, SaveWithoutTheSoundsFolderSaysSo)
@@ -203,6 +212,6 @@ TEST_F(SettingsFile, SaveWithoutTheSoundsFolderSaysSo)
     BoxWatch boxes;
     saveSettings();
     ASSERT_TRUE(boxes.waitFor(1));
-    expectWarning(boxes.seen()[0], "出力設定ファイルが開けません");
+    expectWarning(boxes.seen()[0], "出力設定ファイルが開けません\nファイルかフォルダーが見つかりません。");
     EXPECT_TRUE(quitRequested());
 }

@@ -77,7 +77,7 @@ protected:
     // answering Yes to a question the dialog then asks. Whatever is still open
     // after that is cancelled.
     template <class Call>
-    HANDLE answer(const char* name, const char* caption, Call call)
+    auto answer(const char* name, const char* caption, Call call)
     {
         DWORD thread = GetCurrentThreadId();
         std::thread hand([=, this] {
@@ -109,7 +109,7 @@ protected:
             if (IsWindow(dialog))
                 PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         });
-        HANDLE h = call();
+        auto h = call();
         hand.join();
         EXPECT_TRUE(seen.found) << "no file dialog appeared";
         EXPECT_EQ(seen.caption, caption) << "the platform's own title, got " << utf8(seen.caption);
@@ -123,10 +123,10 @@ protected:
         return answer(name, "開く",
                       [&] { return OpenFileDialogCopyPath(window, kPerformanceOpenFilter, path); });
     }
-    HANDLE save(const char* name)
+    bool save(const char* name)
     {
         return answer(name, "名前を付けて保存",
-                      [&] { return SaveFileDialog(window, kPerformanceSaveFilter, "pkp"); });
+                      [&] { return SaveFileDialog(window, kPerformanceSaveFilter, "pkp", path); });
     }
 
     HWND window = nullptr;
@@ -165,27 +165,22 @@ TEST_F(FileDialogs, OpenDialogRefusesAMissingFile)
 
 TEST_F(FileDialogs, CancelledSaveDialogCreatesNothing)
 {
-    EXPECT_EQ(save(nullptr), nullptr);
+    EXPECT_FALSE(save(nullptr));
     EXPECT_EQ(seen.types, (std::vector<std::string>{"ポコポン用ファイル(*.pkp)"}));
 }
 
-TEST_F(FileDialogs, SaveDialogCreatesTheFileWithTheDefaultExtension)
+TEST_F(FileDialogs, SaveDialogGivesThePathWithTheDefaultExtension)
 {
-    HANDLE h = save("take");
+    ASSERT_TRUE(save("take"));
     EXPECT_EQ(seen.question, "") << "a new file needs no question: " << utf8(seen.question);
-    ASSERT_NE(h, nullptr) << "the file is created";
-    DWORD put = 0;
-    EXPECT_TRUE(WriteFile(h, "new", 3, &put, nullptr)) << "opened for writing";
-    CloseHandle(h);
-    EXPECT_EQ(ReadFileBytes(ExeFolder() + "take.pkp"), "new") << "in the program folder, with .pkp";
+    EXPECT_EQ(std::string(path), ExeFolder() + "take.pkp") << "in the program folder, with .pkp";
 }
 
-TEST_F(FileDialogs, SaveDialogAsksBeforeTruncatingAnExistingFile)
+TEST_F(FileDialogs, SaveDialogAsksBeforeAnExistingFileIsReplaced)
 {
     WriteFileBytes(ExeFolder() + "old.pkp", "old contents");
-    HANDLE h = save("old.pkp");
+    EXPECT_TRUE(save("old.pkp")) << "with Yes the path is given";
     EXPECT_NE(seen.question, "") << "the dialog asks before it overwrites";
-    ASSERT_NE(h, nullptr) << "with Yes the file is opened";
-    EXPECT_EQ(GetFileSize(h, nullptr), 0u) << "and truncated";
-    CloseHandle(h);
+    EXPECT_EQ(ReadFileBytes(ExeFolder() + "old.pkp"), "old contents")
+        << "the old file stays until the caller has written the new one";
 }
