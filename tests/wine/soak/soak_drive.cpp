@@ -7,7 +7,8 @@
 // within 5 s; a hang or an unexpected exit is counted, told with the steps
 // that led to it, and the program is started again. sounds\Setting.csv must
 // hold exactly what the stores and deletes wrote, checked at every restart
-// and at the end.
+// and at the end. Also: closes over an open row menu, saves that are refused,
+// rows an editor adds, second copies, and a recording's clock that must move.
 //
 // Usage: soak_drive [OPERATIONS [SEED]]. Exit code 1 on any hang, crash or
 // lost row.
@@ -42,6 +43,8 @@ constexpr int kStopReplay = 32795;
 constexpr int kFirstRate = 32808, kLastRate = 32814;
 constexpr char kCloseQuestion[] = "保存していないデータがあります。\n保存しますか？";
 constexpr char kDeleteQuestion[] = "削除しますか？";
+constexpr char kSaveRefused[] =
+    "保存できませんでした。\nアクセスが拒否されました(読み取り専用か、保護されたフォルダーです)。";
 // Drum parts with a kit window and without one (DR_SNARE2 to DR_SNARE4).
 constexpr char kStartSettings[] = "44100\r\n4294967295\r\n"
                                   "sounds\\low.wav,20,127,127,DR_BASS1\r\n"
@@ -58,9 +61,11 @@ const char* const kNewKeys[] = {"a", "s", "d", "f", "g", "h", "j", "k", "l"};
 constexpr size_t kFewestRows = 3, kMostRows = 12;
 
 enum Step { StartRecording, StopRecording, OpenDialog, Drop, StopReplay, Rate, Store, Delete,
-            Storm, Close };
+            Storm, Close, SaveRefused, OutsideEdit, SecondCopy, MenuClose };
 // How often each step is drawn, in the order above.
-const std::vector<int> kWeights = {14, 14, 5, 10, 8, 10, 7, 4, 14, 4};
+const std::vector<int> kWeights = {14, 14, 5, 10, 8, 10, 7, 4, 14, 4, 2, 2, 2, 2};
+// Taken once each before the draws begin, so that a short run has them all.
+const Step kFirstSteps[] = {OutsideEdit, Store, SaveRefused, SecondCopy, MenuClose, StartRecording};
 
 struct Figures {
     int operations = 0, starts = 0, recordingCycles = 0, replays = 0, stores = 0, deletes = 0;
@@ -77,6 +82,8 @@ ULONGLONG began = GetTickCount64();
 
 std::unique_ptr<ProgramRun> program;
 Program current;
+std::string recordingTitle;
+ULONGLONG recordingTitleSince = 0;
 BoxWatch* boxes;
 
 // Shared with the box watch's thread.
@@ -204,6 +211,17 @@ bool checkAlive()
         tell("HANG", "the main window did not answer within 5 s");
         return restart("after the hang");
     }
+    // A recording's clock that stands still tells that the timer thread stalled.
+    char title[128] = "";
+    GetWindowTextA(current.window, title, sizeof title);
+    if (!recording || recordingTitle != title)
+        recordingTitleSince = GetTickCount64();
+    recordingTitle = title;
+    if (recording && GetTickCount64() - recordingTitleSince > 10000) {
+        ++figures.hangs;
+        tell("HANG", "the recording's clock stood still: the timer thread stalled");
+        return restart("after the stall");
+    }
     return true;
 }
 
@@ -230,6 +248,8 @@ void writeProgramFolder()
         brief += i % 10 ? std::string(2, '\0') : std::string(1, kReplayKeys[i % 6]) + '\0';
     WriteFileBytes(folder + "\\dense.pkp", dense);
     WriteFileBytes(folder + "\\brief.pkp", brief);
+    WriteFileBytes(folder + "\\refused.pkp", "PKPN00");
+    SetFileAttributesA((folder + "\\refused.pkp").c_str(), FILE_ATTRIBUTE_READONLY);
 }
 
 const char* replayName()
@@ -282,7 +302,8 @@ bool closeProgram()
 bool step()
 {
     std::discrete_distribution<int> which(kWeights.begin(), kWeights.end());
-    switch (static_cast<Step>(which(dice))) {
+    size_t first = static_cast<size_t>(figures.operations) - 1;
+    switch (first < std::size(kFirstSteps) ? kFirstSteps[first] : static_cast<Step>(which(dice))) {
     case StartRecording:
         note("start recording (32799)");
         Command(current, kCommandStartRecording);
@@ -371,6 +392,50 @@ bool step()
     case Close:
         recording = false;
         return closeProgram();
+    case MenuClose:
+        note("a row's menu opened");
+        recording = false;
+        if (RowMenu(current, 0, -1))
+            return closeProgram();
+        unfinished("the row menu");
+        break;
+    case SaveRefused: {
+        // Under Wine the save dialog itself crashes on a full tmpfs: the
+        // write is refused by a read-only older take instead, as Windows does.
+        note("save as (32796) over a read-only take");
+        recording = false;
+        int refused = boxCount(kSaveRefused);
+        Command(current, kCommandSave);
+        if (!TypeIntoFileDialog(current.process, "refused.pkp")) {
+            unfinished("the save dialog");
+            break;
+        }
+        for (DWORD start = GetTickCount(); boxCount(kSaveRefused) == refused && GetTickCount() - start < 5000;)
+            Sleep(20);
+        if (boxCount(kSaveRefused) == refused || ReadFileBytes(folder + "\\refused.pkp") != "PKPN00") {
+            ++figures.lost;
+            tell("LOST", "a refused save was not told as failed, or cut the older take");
+        }
+        break;
+    }
+    case OutsideEdit: {
+        note("an editor adds a row to Setting.csv");
+        std::string path = folder + "\\sounds\\Setting.csv";
+        std::string text = ReadFileBytes(path) + "sounds\\low.wav,51,99,127,DR_RIM\r\n";
+        WriteFileBytes(path, text);
+        rows = SettingsRows(text);
+        break;
+    }
+    case SecondCopy: {
+        note("a second copy started in the folder");
+        ProgramRun second(folder);
+        second.resume();
+        if (second.waitExit(10000) != 0) {
+            ++figures.hangs;
+            tell("HANG", "a second copy in the folder did not end at once");
+        }
+        break;
+    }
     }
     if (int left = CancelOpenDialogs(current))
         unfinished(std::to_string(left) + " dialog(s) left open");

@@ -60,8 +60,9 @@ bool takeKeyboard(const Program& p)
     return Xdotool("mousemove " + point(emptySpot(p)) + " click 1") && FocusProgramWindow(p.window);
 }
 
-// Right-click on the row, then the menu's item at place, chosen with the keys.
-bool rowMenu(const Program& p, int row, int place)
+}  // namespace
+
+bool RowMenu(const Program& p, int row, int place)
 {
     HWND panel = GetWindow(GetDlgItem(p.window, kViewport), GW_CHILD);
     HWND button = GetDlgItem(panel, kFirstRow + row);
@@ -71,13 +72,13 @@ bool rowMenu(const Program& p, int row, int place)
         return false;
     if (!WaitProcessWindow(p.process, "#32768", 3000))
         return false;
+    if (place < 0)
+        return true;
     std::string keys = "key";
     for (int i = 0; i <= place; ++i)
         keys += " Down";
     return Xdotool(keys + " Return");
 }
-
-}  // namespace
 
 void Command(const Program& p, int id)
 {
@@ -103,7 +104,7 @@ bool TypeKeys(const Program& p, const std::string& keys)
 
 std::optional<std::string> EditRow(const Program& p, int row, int volume, const char* newKey)
 {
-    if (!rowMenu(p, row, kEditCommand))
+    if (!RowMenu(p, row, kEditCommand))
         return std::nullopt;
     HWND dialog = WaitProcessWindow(p.process, "#32770", 5000,
                                     [](HWND w) { return GetDlgItem(w, kVolumeEdit) != nullptr; });
@@ -138,7 +139,7 @@ std::optional<std::string> EditRow(const Program& p, int row, int volume, const 
 
 bool DeleteRow(const Program& p, int row)
 {
-    return rowMenu(p, row, kDeleteCommand);
+    return RowMenu(p, row, kDeleteCommand);
 }
 
 int CancelOpenDialogs(const Program& p)

@@ -25,6 +25,9 @@ bool TypeKeys(const Program& p, const std::string& keys);
 // dialog stored, as the program writes it; nothing when the dialog did not
 // take it.
 std::optional<std::string> EditRow(const Program& p, int row, int volume, const char* newKey);
+// Right-click on the row, then the menu's item at place, chosen with the keys;
+// a place below 0 leaves the menu open.
+bool RowMenu(const Program& p, int row, int place);
 // 削除 on the slot list's row; its question is left to the box watch.
 bool DeleteRow(const Program& p, int row);
 // Cancels the dialogs with fields (file dialogs, the slot edit dialog) that a
