@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/engine_form.h"
 #include "audio/gain_table.h"
 #include "audio/resampler.h"
 #include "audio/sample_bake.h"
@@ -98,7 +99,7 @@ void loadWhole(const Bytes& f)
     std::memcpy(file, f.data(), f.size());
     uint8_t* out = nullptr;
     uint32_t length = 0;
-    decodeWavFile(file, f.size(), nullptr, &out, &length);
+    decodeWavFile(file, f.size(), nullptr, kSlotBytes, &out, &length);
     bake(out, length);
     benchmark::DoNotOptimize(out);
     if (out != file)

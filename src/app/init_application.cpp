@@ -7,6 +7,7 @@
 #include "app/key_path.h"
 #include "app/main_window.h"
 #include "app/panel_viewport.h"
+#include "app/silent_slots.h"
 #include "audio/audio_engine.h"
 #include "kit/kit_button.h"
 #include "slots/default_sound_set.h"
@@ -80,4 +81,5 @@ void initApplication()
     DebugLine("start-up: slot rows shown, splash closing");
     BuildKit(mainWindow, loadingSplash);
     DebugLine("start-up: kit built");
+    reportSilentSlots(*audioEngine);
 }

@@ -3,6 +3,7 @@
 #include "app/key_path.h"
 #include "app/main_window.h"
 #include "app/panel_viewport.h"
+#include "app/silent_slots.h"
 #include "audio/audio_engine.h"
 #include "slots/settings_file.h"
 #include "ui/slot_panel.h"
@@ -26,12 +27,16 @@ void reloadSlots()
     // Keys handled inside the teardown's platform calls find no engine.
     AudioEngine* old = audioEngine;
     audioEngine = nullptr;
-    destroyEngine(old);
+    // Slots whose file and levels did not change keep their buffers, once no
+    // stream of the old engine can read them any more.
+    bool closed = old && old->shutDown();
     // Built without a window: the splash its progress texts were for is gone.
     auto* engine = new AudioEngine(nullptr, &sharedLock);
-    engine->loadSamples(soundSlots, static_cast<int32_t>(sampleRate), slotCount);
+    engine->loadSamples(soundSlots, static_cast<int32_t>(sampleRate), slotCount, closed ? old : nullptr);
+    destroyEngine(old);
     audioEngine = engine;
     reportSilentEngine(*engine);
+    reportSilentSlots(*engine);
     ResetSlotPanelScroll();
 }
 

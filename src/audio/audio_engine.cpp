@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "audio/device_error.h"
-#include "audio/sample_file.h"
+#include "audio/engine_form.h"
 #include "audio/stream_close.h"
 #include "slots/part_names.h"
 #include "util/debug_trace.h"
@@ -70,7 +70,7 @@ void destroyEngine(AudioEngine* engine)
         delete engine;
 }
 
-void AudioEngine::loadSamples(const SoundSlot* table, int32_t rate, int32_t count)
+void AudioEngine::loadSamples(const SoundSlot* table, int32_t rate, int32_t count, AudioEngine* previous)
 {
     std::memcpy(slots_, table, sizeof slots_);
     rate_ = rate;
@@ -78,15 +78,53 @@ void AudioEngine::loadSamples(const SoundSlot* table, int32_t rate, int32_t coun
     sendProgress("WAVデバイスのオープン");
     openChannels();
     buildGainTables(&gains_);
+    uint64_t setBytes = 0;
     for (int i = 0; i < slotCount_; ++i) {
         const SoundSlot& slot = slots_[i];
         if (slot.slotIndex < 0 || slot.slotIndex >= kSlotTableSize)
             continue;
-        std::free(samples_[slot.slotIndex]);
-        loadSample(slot.path, gains_, slot.volume, slot.pan, &samples_[slot.slotIndex],
-                   &sampleLengths_[slot.slotIndex]);
+        loadSlot(slot, previous, &setBytes);
         sendProgress(slot.path);
     }
+}
+
+void AudioEngine::loadSlot(const SoundSlot& slot, AudioEngine* previous, uint64_t* setBytes)
+{
+    const int i = slot.slotIndex;
+    std::free(samples_[i]);
+    samples_[i] = nullptr;
+    sampleLengths_[i] = 0;
+    stamps_[i] = SampleStamp{};
+    uint64_t room = kSetBytes - *setBytes;
+    bool stamped = stampSample(slot.path, &stamps_[i]);
+    if (stamped && takeBuffer(slot, previous, room)) {
+        problems_[i] = WavProblem::None;
+    } else {
+        uint64_t most = room < kSlotBytes ? room : kSlotBytes;
+        problems_[i] = loadSample(slot.path, gains_, slot.volume, slot.pan, most, &samples_[i], &sampleLengths_[i]);
+        if (problems_[i] == WavProblem::TooLong && most < kSlotBytes)
+            problems_[i] = WavProblem::SetTooLong;
+    }
+    *setBytes += sampleLengths_[i];
+}
+
+bool AudioEngine::takeBuffer(const SoundSlot& slot, AudioEngine* previous, uint64_t room)
+{
+    if (!previous)
+        return false;
+    const int i = slot.slotIndex;
+    for (int j = 0; j < kSlotTableSize; ++j) {
+        const SoundSlot& old = previous->slots_[j];
+        if (!previous->samples_[j] || previous->sampleLengths_[j] > room || !(previous->stamps_[j] == stamps_[i])
+            || old.volume != slot.volume || old.pan != slot.pan || std::strcmp(old.path, slot.path) != 0)
+            continue;
+        samples_[i] = previous->samples_[j];
+        sampleLengths_[i] = previous->sampleLengths_[j];
+        previous->samples_[j] = nullptr;
+        previous->sampleLengths_[j] = 0;
+        return true;
+    }
+    return false;
 }
 
 void reportSilentEngine(const AudioEngine& engine)

@@ -9,6 +9,7 @@
 
 #include "audio/gain_table.h"
 #include "audio/output_channel.h"
+#include "audio/sample_file.h"
 #include "slots/sound_slot.h"
 
 class AudioEngine {
@@ -23,8 +24,11 @@ public:
     AudioEngine(const AudioEngine&) = delete;
     AudioEngine& operator=(const AudioEngine&) = delete;
 
-    // Copies the table, opens the 32 channels at rate and loads every slot.
-    void loadSamples(const SoundSlot* table, int32_t rate, int32_t count);
+    // Copies the table, opens the 32 channels at rate and loads every slot,
+    // within the set's total length in table order. A slot whose file, volume
+    // and pan are as they were in previous, an engine already shut down,
+    // takes its buffer from there instead of decoding the file again.
+    void loadSamples(const SoundSlot* table, int32_t rate, int32_t count, AudioEngine* previous = nullptr);
     // The wave-out volume word (low 16 bits left, high 16 bits right) on every channel.
     void setMasterVolume(uint32_t volume);
     // Re-opens every channel at rate; the sample buffers stay as they are.
@@ -41,10 +45,15 @@ public:
     const OutputChannel& channel(int i) const { return channels_[i]; }
     const uint8_t* sampleData(int slotIndex) const { return samples_[slotIndex]; }
     uint32_t sampleLength(int slotIndex) const { return sampleLengths_[slotIndex]; }
+    // Why a loaded slot stays silent, or None.
+    WavProblem sampleProblem(int slotIndex) const { return problems_[slotIndex]; }
 
 private:
     // tell: progress texts for the splash.
     void openChannels(bool tell = true);
+    // The slot's buffer, from previous or decoded; setBytes counts the set.
+    void loadSlot(const SoundSlot& slot, AudioEngine* previous, uint64_t* setBytes);
+    bool takeBuffer(const SoundSlot& slot, AudioEngine* previous, uint64_t room);
     void reopenLostChannels();
     // The slot's buffer on the lowest free channel, if any.
     void startVoice(const SoundSlot& slot);
@@ -62,6 +71,8 @@ private:
     GainTables gains_;
     uint8_t* samples_[kSlotTableSize] = {};
     uint32_t sampleLengths_[kSlotTableSize] = {};
+    WavProblem problems_[kSlotTableSize] = {};
+    SampleStamp stamps_[kSlotTableSize];
     OutputChannel channels_[kOutputChannels] = {};
     bool closing_ = false;  // channels are being closed or reopened
     MMRESULT openError_ = MMSYSERR_NOERROR;

@@ -2,16 +2,14 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
+#include "audio/engine_form.h"
 #include "audio/resampler.h"
 #include "audio/sample16.h"
+#include "audio/wav_format_check.h"
 
 namespace {
 
-constexpr uint32_t kEngineRate = 44100;
-constexpr uint32_t kLowestRate = 8000;
-constexpr uint32_t kHighestRate = 192000;
 constexpr uint64_t kMaxBufferBytes = 0xFFFFFFFFu;  // a wave header's buffer length is 32 bits
 
 // One sample of the file in 16-bit units, exact before rounding.
@@ -55,24 +53,59 @@ double float64(const uint8_t* p)
     return d * 32768.0;
 }
 
-// Bytes a sample is stored in; 0 for a format converted elsewhere. PCM of
-// fewer bits than its container is left-justified, so the container is read.
+// G.711 needs no codec: each byte is a sign, a 3-bit segment and a 4-bit step
+// within it, expanded by the standard's rule into 16-bit units.
+struct G711Table {
+    int16_t value[256];
+};
+
+G711Table expandG711(bool aLaw)
+{
+    G711Table t;
+    for (int byte = 0; byte < 256; ++byte) {
+        int code = aLaw ? byte ^ 0x55 : ~byte & 0xFF;
+        int segment = code >> 4 & 7, step = code & 0x0F;
+        int magnitude;
+        if (aLaw)
+            magnitude = segment == 0 ? (step << 4) + 8 : ((step << 4) + 0x108) << (segment - 1);
+        else
+            magnitude = (((step << 3) + 0x84) << segment) - 0x84;
+        // A-law marks positive samples with the sign bit, mu-law negative ones.
+        bool negative = aLaw ? !(code & 0x80) : (code & 0x80) != 0;
+        t.value[byte] = static_cast<int16_t>(negative ? -magnitude : magnitude);
+    }
+    return t;
+}
+
+double aLaw8(const uint8_t* p)
+{
+    static const G711Table table = expandG711(true);
+    return table.value[p[0]];
+}
+
+double muLaw8(const uint8_t* p)
+{
+    static const G711Table table = expandG711(false);
+    return table.value[p[0]];
+}
+
+// Bytes a sample is stored in. PCM of fewer bits than its container is
+// left-justified, so the container is read.
 unsigned sampleBytes(const WavFormat& f)
 {
-    if (f.tag == kWavePcm && f.bits >= 1 && f.bits <= 32)
-        return (f.bits + 7u) / 8u;
-    if (f.tag == kWaveFloat && (f.bits == 32 || f.bits == 64))
-        return f.bits / 8u;
-    return 0;
+    return (f.bits + 7u) / 8u;
 }
 
 ReadSample readerFor(const WavFormat& f)
 {
     static const ReadSample pcm[] = {unsigned8, signed16, signed24, signed32};
-    unsigned bytes = sampleBytes(f);
+    if (f.tag == kWaveALaw)
+        return aLaw8;
+    if (f.tag == kWaveMuLaw)
+        return muLaw8;
     if (f.tag == kWaveFloat)
-        return bytes == 4 ? float32 : float64;
-    return pcm[bytes - 1];
+        return f.bits == 32 ? float32 : float64;
+    return pcm[sampleBytes(f) - 1];
 }
 
 // The source's frames, each a left and a right sample (the same one for mono).
@@ -84,20 +117,20 @@ struct Frames {
     size_t right;  // offset of the right sample in a frame
 };
 
-WavProblem allocate(uint64_t frames, int16_t** buffer)
+WavProblem allocate(uint64_t frames, uint64_t most, int16_t** buffer)
 {
     *buffer = nullptr;
-    if (frames * 4 > kMaxBufferBytes)
+    if (frames * kEngineFrameBytes > most || frames * kEngineFrameBytes > kMaxBufferBytes)
         return WavProblem::TooLong;
     if (frames == 0)
-        return WavProblem::None;
-    *buffer = static_cast<int16_t*>(std::malloc(static_cast<size_t>(frames) * 4));
-    return *buffer ? WavProblem::None : WavProblem::TooLong;
+        return WavProblem::Empty;
+    *buffer = static_cast<int16_t*>(std::malloc(static_cast<size_t>(frames) * kEngineFrameBytes));
+    return *buffer ? WavProblem::None : WavProblem::NoMemory;
 }
 
-WavProblem copyFrames(const Frames& in, int16_t** buffer)
+WavProblem copyFrames(const Frames& in, uint64_t most, int16_t** buffer)
 {
-    WavProblem problem = allocate(in.count, buffer);
+    WavProblem problem = allocate(in.count, most, buffer);
     for (size_t i = 0; *buffer && i < in.count; ++i) {
         const uint8_t* p = in.data + i * in.bytes;
         (*buffer)[2 * i] = roundSample(in.read(p));
@@ -107,22 +140,29 @@ WavProblem copyFrames(const Frames& in, int16_t** buffer)
 }
 
 // The resampler works on the exact values, clamped; a mono file once.
-WavProblem resampleFrames(const Frames& in, uint32_t rate, bool mono, int16_t** buffer, uint64_t* outFrames)
+WavProblem resampleFrames(const Frames& in, uint32_t rate, bool mono, uint64_t most, int16_t** buffer,
+                          uint64_t* outFrames)
 {
     Resampler resampler(rate);
     *outFrames = resampler.outputFrames(in.count);
-    WavProblem problem = allocate(*outFrames, buffer);
+    WavProblem problem = allocate(*outFrames, most, buffer);
     if (!*buffer)
         return problem;
     const int channels = mono ? 1 : 2;
-    std::vector<float> samples(in.count * channels);
+    auto* samples = static_cast<float*>(std::malloc(in.count * channels * sizeof(float)));
+    if (!samples) {
+        std::free(*buffer);
+        *buffer = nullptr;
+        return WavProblem::NoMemory;
+    }
     for (size_t i = 0; i < in.count; ++i) {
         const uint8_t* p = in.data + i * in.bytes;
         samples[i * channels] = static_cast<float>(clampSample(in.read(p)));
         if (!mono)
             samples[i * 2 + 1] = static_cast<float>(clampSample(in.read(p + in.right)));
     }
-    resampler.run(samples.data(), in.count, channels, *buffer);
+    resampler.run(samples, in.count, channels, *buffer);
+    std::free(samples);
     return problem;
 }
 
@@ -133,29 +173,29 @@ bool isEngineForm(const WavFormat& f)
     return f.tag == kWavePcm && f.channels == 2 && f.rate == kEngineRate && f.bits == 16;
 }
 
-bool convertsItself(const WavFormat& f)
+uint64_t engineFrames(uint32_t rate, uint64_t frames)
 {
-    return sampleBytes(f) != 0;
+    return rate ? (frames * kEngineRate + rate - 1) / rate : 0;
 }
 
-WavProblem convertToEngineForm(const WavFormat& f, const uint8_t* data, uint32_t bytes, uint8_t** out,
-                               uint32_t* length)
+WavProblem convertToEngineForm(const WavFormat& f, const uint8_t* data, uint32_t bytes, uint64_t most,
+                               uint8_t** out, uint32_t* length)
 {
     *out = nullptr;
     *length = 0;
-    unsigned width = sampleBytes(f);
-    if (!width)
+    if (!convertsItself(f))
         return WavProblem::UnknownCodec;
     if (f.channels == 0)
         return WavProblem::NoChannels;
-    if (f.rate < kLowestRate || f.rate > kHighestRate)
+    if (f.rate < kLowestFileRate || f.rate > kHighestFileRate)
         return WavProblem::RateOutOfRange;
+    const unsigned width = sampleBytes(f);
     const size_t frameBytes = static_cast<size_t>(width) * f.channels;
     const Frames in{readerFor(f), data, bytes / frameBytes, frameBytes, f.channels > 1 ? width : 0u};
     int16_t* buffer = nullptr;
     uint64_t frames = in.count;
-    WavProblem problem = f.rate == kEngineRate ? copyFrames(in, &buffer)
-                                               : resampleFrames(in, f.rate, f.channels == 1, &buffer, &frames);
+    WavProblem problem = f.rate == kEngineRate ? copyFrames(in, most, &buffer)
+                                               : resampleFrames(in, f.rate, f.channels == 1, most, &buffer, &frames);
     if (buffer) {
         *out = reinterpret_cast<uint8_t*>(buffer);
         *length = static_cast<uint32_t>(frames * 4);

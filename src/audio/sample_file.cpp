@@ -6,8 +6,10 @@
 #include <cstdlib>
 
 #include "audio/acm_decode.h"
+#include "audio/engine_form.h"
 #include "audio/sample_bake.h"
 #include "audio/wav_decode.h"
+#include "audio/wav_format_check.h"
 #include "slots/sample_path.h"
 #include "util/debug_trace.h"
 #include "util/file_handles.h"
@@ -16,80 +18,88 @@ namespace {
 
 constexpr LONGLONG kMaxFileBytes = 4000000;
 
-// The whole file in a new malloc'd block; null when it cannot be read or is
-// larger than the settings reader allows, with why in *why.
-uint8_t* readFile(const char* path, size_t* size, const char** why)
+// The whole file in a new malloc'd block, or why not.
+WavProblem readFile(const char* path, uint8_t** buffer, size_t* size)
 {
-    *why = "the path is no file of this machine";
+    *buffer = nullptr;
     if (!isLocalFilePath(path))
-        return nullptr;  // never opened: it would reach the network or a device
-    *why = "the file cannot be read";
+        return WavProblem::NotLocal;  // never opened: it would reach the network or a device
     HANDLE file = OpenForRead(path);
     if (!file)
-        return nullptr;
+        return WavProblem::Unreadable;
     LARGE_INTEGER bytes;
-    uint8_t* buffer = nullptr;
-    bool sized = GetFileSizeEx(file, &bytes);
-    if (sized && bytes.QuadPart > kMaxFileBytes) {
-        *why = "the file is larger than 4000000 bytes";
-    } else if (sized) {
+    WavProblem problem = WavProblem::Unreadable;
+    if (!GetFileSizeEx(file, &bytes)) {
+    } else if (bytes.QuadPart > kMaxFileBytes) {
+        problem = WavProblem::FileTooLarge;
+    } else {
         DWORD want = static_cast<DWORD>(bytes.QuadPart);
         DWORD got = 0;
-        buffer = static_cast<uint8_t*>(std::malloc(want ? want : 1));
-        if (buffer && (!ReadFile(file, buffer, want, &got, nullptr) || got != want)) {
-            std::free(buffer);
-            buffer = nullptr;
+        *buffer = static_cast<uint8_t*>(std::malloc(want ? want : 1));
+        problem = *buffer ? WavProblem::None : WavProblem::NoMemory;
+        if (*buffer && (!ReadFile(file, *buffer, want, &got, nullptr) || got != want)) {
+            std::free(*buffer);
+            *buffer = nullptr;
+            problem = WavProblem::Unreadable;
         }
         *size = want;
     }
     CloseAndClear(&file);
-    return buffer;
+    return problem;
 }
 
-// Why the file gives no sound, or null with its audio in *data. A file
-// without audio leaves *data null, a silent slot, as a 44-byte file always did.
-const char* readSample(const char* path, uint8_t** data, uint32_t* length)
+void traceRefusal(const char* path, WavProblem problem)
 {
-    *data = nullptr;
-    *length = 0;
-    const char* why = nullptr;
-    size_t size = 0;
-    uint8_t* file = readFile(path, &size, &why);
-    if (!file)
-        return why;
-    WavProblem problem = decodeWavFile(file, size, decodeWithAcm, data, length);
-    if (*data != file)
-        std::free(file);
-    if (*length == 0) {
-        std::free(*data);
-        *data = nullptr;
-    }
-    return problem == WavProblem::None ? nullptr : wavProblemText(problem);
+    char line[400];
+    std::snprintf(line, sizeof line, "%s: silent slot, %s", path, wavProblemText(problem));
+    DebugLine(line);
 }
 
 }  // namespace
 
-void loadSample(const char* path, const GainTables& gains, int32_t volume, int32_t pan,
-                uint8_t** data, uint32_t* length)
+bool stampSample(const char* path, SampleStamp* stamp)
 {
-    if (const char* why = readSample(path, data, length)) {
-        char line[400];
-        std::snprintf(line, sizeof line, "%s: silent slot, %s", path, why);
-        DebugLine(line);
-        return;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!isLocalFilePath(path) || !GetFileAttributesExA(path, GetFileExInfoStandard, &data))
+        return false;
+    stamp->bytes = uint64_t{data.nFileSizeHigh} << 32 | data.nFileSizeLow;
+    stamp->written = uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32 | data.ftLastWriteTime.dwLowDateTime;
+    return true;
+}
+
+WavProblem loadSample(const char* path, const GainTables& gains, int32_t volume, int32_t pan, uint64_t most,
+                      uint8_t** data, uint32_t* length)
+{
+    *data = nullptr;
+    *length = 0;
+    size_t size = 0;
+    uint8_t* file = nullptr;
+    WavProblem problem = readFile(path, &file, &size);
+    if (problem == WavProblem::None) {
+        problem = decodeWavFile(file, size, decodeWithAcm, most, data, length);
+        if (*data != file)
+            std::free(file);
     }
-    if (!*data)
-        return;
+    if (problem != WavProblem::None) {
+        traceRefusal(path, problem);
+        return problem;
+    }
     int v = gainIndex(volume);
     int p = gainIndex(pan);
     bakeSamples(*data, *length, gains.volume[v], gains.panLeft[p], gains.panRight[p]);
+    return WavProblem::None;
 }
 
-bool samplePlayable(const char* path)
+WavProblem checkSample(const char* path)
 {
-    uint8_t* data = nullptr;
-    uint32_t length = 0;
-    bool playable = readSample(path, &data, &length) == nullptr;
-    std::free(data);
-    return playable;
+    size_t size = 0;
+    uint8_t* file = nullptr;
+    WavProblem problem = readFile(path, &file, &size);
+    WavChunks chunks;
+    if (problem == WavProblem::None)
+        problem = checkWavFile(file, size, kSlotBytes, &chunks);
+    if (problem == WavProblem::None && !convertsItself(chunks.format) && !acmDecodes(chunks))
+        problem = WavProblem::UnknownCodec;
+    std::free(file);
+    return problem;
 }

@@ -2,37 +2,34 @@
 
 #include <cstring>
 
+#include "util/little_endian.h"
+
 namespace {
 
 constexpr size_t kChunkHeader = 8;
 constexpr uint32_t kMinFormatBytes = 16;     // up to wBitsPerSample
 constexpr uint32_t kExtensibleBytes = 40;    // with the sub-format GUID
+constexpr uint32_t kBlockCodecBytes = 20;    // with cbSize and wSamplesPerBlock
 // Every KSDATAFORMAT_SUBTYPE GUID of a WAVE codec ends in these 14 bytes;
 // its first two bytes are the codec's format tag.
 constexpr uint8_t kSubFormatTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
                                         0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
 
-uint16_t get16(const uint8_t* p)
-{
-    return static_cast<uint16_t>(p[0] | p[1] << 8);
-}
-
-uint32_t get32(const uint8_t* p)
-{
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16
-           | static_cast<uint32_t>(p[3]) << 24;
-}
-
 WavFormat readFormat(const uint8_t* p, uint32_t bytes)
 {
     WavFormat f;
-    f.tag = get16(p);
-    f.channels = get16(p + 2);
-    f.rate = get32(p + 4);
-    f.bits = get16(p + 14);
+    f.tag = readLe16(p);
+    f.channels = readLe16(p + 2);
+    f.rate = readLe32(p + 4);
+    f.avgBytes = readLe32(p + 8);
+    f.blockAlign = readLe16(p + 12);
+    f.bits = readLe16(p + 14);
     if (f.tag == kWaveExtensible && bytes >= kExtensibleBytes
         && std::memcmp(p + 26, kSubFormatTail, sizeof kSubFormatTail) == 0)
-        f.tag = get16(p + 24);
+        f.tag = readLe16(p + 24);
+    // The ADPCM codecs and GSM put their block's frame count first.
+    if (readLe16(p) != kWaveExtensible && bytes >= kBlockCodecBytes && readLe16(p + 16) >= 2)
+        f.samplesPerBlock = readLe16(p + 18);
     return f;
 }
 
@@ -59,6 +56,22 @@ const char* wavProblemText(WavProblem problem)
         return "a sample rate outside 8000..192000 Hz";
     case WavProblem::TooLong:
         return "too long once converted";
+    case WavProblem::SetTooLong:
+        return "beyond the set's total length";
+    case WavProblem::Empty:
+        return "no audio";
+    case WavProblem::BadLayout:
+        return "a sample or block size that contradicts the format";
+    case WavProblem::Damaged:
+        return "a damaged codec header or audio";
+    case WavProblem::NoMemory:
+        return "not enough memory";
+    case WavProblem::NotLocal:
+        return "the path is no file of this machine";
+    case WavProblem::Unreadable:
+        return "the file cannot be read";
+    case WavProblem::FileTooLarge:
+        return "the file is larger than 4000000 bytes";
     }
     return "unknown problem";
 }
@@ -74,8 +87,10 @@ WavProblem findWavChunks(const uint8_t* file, size_t size, WavChunks* out)
     bool haveFormat = false, haveData = false;
     while (size - at >= kChunkHeader && !(haveFormat && haveData)) {
         const uint8_t* id = file + at;
-        size_t declared = get32(file + at + 4);
+        size_t declared = readLe32(file + at + 4);
         size_t body = at + kChunkHeader;
+        if (declared == 0 && haveFormat && !haveData && std::memcmp(id, "data", 4) == 0)
+            declared = size - body;  // an unfinished header: the audio runs to the end
         size_t held = size - body < declared ? size - body : declared;
         if (!haveFormat && std::memcmp(id, "fmt ", 4) == 0) {
             if (held < kMinFormatBytes)
@@ -88,6 +103,8 @@ WavProblem findWavChunks(const uint8_t* file, size_t size, WavChunks* out)
             out->data = file + body;
             out->dataBytes = static_cast<uint32_t>(held);
             haveData = true;
+        } else if (std::memcmp(id, "fact", 4) == 0 && held >= 4) {
+            out->factFrames = readLe32(file + body);
         }
         if (held < declared)
             break;

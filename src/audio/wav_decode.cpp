@@ -1,15 +1,33 @@
 #include "audio/wav_decode.h"
 
+#include <cstdlib>
 #include <cstring>
 
+#include "audio/engine_form.h"
 #include "audio/sample_convert.h"
+#include "audio/wav_format_check.h"
 
-WavProblem decodeWavFile(uint8_t* file, size_t size, CodecDecoder codec, uint8_t** out, uint32_t* length)
+WavProblem checkWavFile(const uint8_t* file, size_t size, uint64_t most, WavChunks* chunks)
+{
+    WavProblem problem = findWavChunks(file, size, chunks);
+    if (problem == WavProblem::None)
+        problem = checkWavFormat(chunks->format);
+    if (problem != WavProblem::None)
+        return problem;
+    uint64_t frames = sourceFrames(*chunks);
+    if (frames == 0)
+        return WavProblem::Empty;
+    return engineFrames(chunks->format.rate, frames) * kEngineFrameBytes > most ? WavProblem::TooLong
+                                                                                 : WavProblem::None;
+}
+
+WavProblem decodeWavFile(uint8_t* file, size_t size, CodecDecoder codec, uint64_t most, uint8_t** out,
+                         uint32_t* length)
 {
     *out = nullptr;
     *length = 0;
     WavChunks chunks;
-    WavProblem problem = findWavChunks(file, size, &chunks);
+    WavProblem problem = checkWavFile(file, size, most, &chunks);
     if (problem != WavProblem::None)
         return problem;
     if (isEngineForm(chunks.format)) {
@@ -18,12 +36,19 @@ WavProblem decodeWavFile(uint8_t* file, size_t size, CodecDecoder codec, uint8_t
         *length = chunks.dataBytes;
         return WavProblem::None;
     }
-    std::vector<uint8_t> pcm;
-    if (!convertsItself(chunks.format)) {
-        if (!codec || !codec(chunks, &pcm, &chunks.format))
-            return WavProblem::UnknownCodec;
-        chunks.data = pcm.data();
-        chunks.dataBytes = static_cast<uint32_t>(pcm.size());
-    }
-    return convertToEngineForm(chunks.format, chunks.data, chunks.dataBytes, out, length);
+    if (convertsItself(chunks.format))
+        return convertToEngineForm(chunks.format, chunks.data, chunks.dataBytes, most, out, length);
+    if (!codec)
+        return WavProblem::UnknownCodec;
+    PcmAudio pcm;
+    problem = codec(chunks, most / kEngineFrameBytes * chunks.format.rate / kEngineRate + 1, &pcm);
+    // The codec pads its last block; the fact chunk says where the audio ends.
+    uint32_t frameBytes = pcm.format.blockAlign;
+    if (problem == WavProblem::None && chunks.factFrames && frameBytes
+        && uint64_t{chunks.factFrames} * frameBytes < pcm.bytes)
+        pcm.bytes = chunks.factFrames * frameBytes;
+    if (problem == WavProblem::None)
+        problem = convertToEngineForm(pcm.format, pcm.data, pcm.bytes, most, out, length);
+    std::free(pcm.data);
+    return problem;
 }

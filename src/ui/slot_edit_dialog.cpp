@@ -3,10 +3,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "audio/sample_file.h"
 #include "slots/key_names.h"
 #include "slots/sound_slot.h"
+#include "ui/sample_refusal.h"
 #include "ui/slot_checks.h"
 #include "util/common_dialogs.h"
 #include "util/message_boxes.h"
@@ -138,8 +140,10 @@ bool confirm(HWND dialog)
     case SlotProblem::None:
         break;
     }
-    if (!samplePlayable(record.path)) {
-        MessageBoxA(dialog, "このファイルは再生できません。\n別のWAVファイルを選択してください", kErrorCaption, MB_OK);
+    WavProblem problem = checkSample(record.path);
+    if (problem != WavProblem::None) {
+        std::string text = "このファイルは再生できません。\n" + sampleRefusalText(problem) + "。\n別のWAVファイルを選択してください";
+        MessageBoxA(dialog, text.c_str(), kErrorCaption, MB_OK);
         return false;
     }
     if (findKeyUpSlot(soundSlots, kSlotTableSize, record.keyCode) >= 0) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/engine_form.h"
 #include "audio/resampler.h"
 #include "audio/sample_convert.h"
 #include "audio/wav_chunks.h"
@@ -27,7 +28,7 @@ std::vector<int16_t> engineSamples(const std::string& file, WavProblem* problem)
     std::memcpy(block, file.data(), file.size());
     uint8_t* out = nullptr;
     uint32_t length = 0;
-    *problem = decodeWavFile(block, file.size(), nullptr, &out, &length);
+    *problem = decodeWavFile(block, file.size(), nullptr, kSlotBytes, &out, &length);
     std::vector<int16_t> samples(length / 2);
     if (length)
         std::memcpy(samples.data(), out, length / 2 * 2);
@@ -123,7 +124,16 @@ struct ChunkCase {
     const char* what;
     std::string file;
     WavProblem problem;
+    std::vector<int16_t> samples = {1, 2, 3, 4};
 };
+
+// A fmt chunk as written by hand: tag, channels, rate, bytes a second, block
+// size, bits, then a codec's own bytes.
+std::string Fmt(int tag, int channels, int rate, int avgBytes, int block, int bits, const std::string& extra = "")
+{
+    return Chunk("fmt ", LittleEndian(tag, 2) + LittleEndian(channels, 2) + LittleEndian(rate, 4)
+                             + LittleEndian(avgBytes, 4) + LittleEndian(block, 2) + LittleEndian(bits, 2) + extra);
+}
 
 }  // namespace
 
@@ -152,16 +162,31 @@ TEST(WavChunks, FoundWhereverTheyStandOrRefused)
         {"no channels", WavBytes({.channels = 0}, kAudio), WavProblem::NoChannels},
         {"rate 0", WavBytes({.rate = 0}, kAudio), WavProblem::NoRate},
         {"rate below 8000", WavBytes({.rate = 7999}, kAudio), WavProblem::RateOutOfRange},
-        {"a codec of its own", WavBytes({.tag = 0x55}, kAudio), WavProblem::UnknownCodec},
+        {"a codec of its own", WavBytes({.tag = 0x1234}, kAudio), WavProblem::UnknownCodec},
         {"extensible with an unknown sub-format", WavBytes({.tag = 0x1234, .extensible = true}, kAudio), WavProblem::UnknownCodec},
-        {"float of 16 bits", WavBytes({.tag = 3, .bits = 16}, kAudio), WavProblem::UnknownCodec},
+        {"float of 16 bits", WavBytes({.tag = 3, .bits = 16}, kAudio), WavProblem::BadLayout},
+        {"a data size of 0, the audio after it", RiffWave(kFmt + "data" + LittleEndian(0, 4) + kAudio), WavProblem::None},
+        {"an empty data chunk", WavBytes(WavFields{}, ""), WavProblem::Empty},
+        {"24-bit in blocks of 8", RiffWave(Fmt(1, 2, 44100, 352800, 8, 24) + Chunk("data", kAudio)), WavProblem::BadLayout},
+        {"more than a minute once converted", WavBytes({.channels = 1, .rate = 8000, .bits = 8}, std::string(480001, '\x80')),
+         WavProblem::TooLong},
+        {"IMA ADPCM in blocks of 4 that claim 505 frames",
+         RiffWave(Fmt(0x11, 1, 8000, 4055, 4, 4, LittleEndian(2, 2) + LittleEndian(505, 2)) + Chunk("data", kAudio)),
+         WavProblem::Damaged},
+        {"MP3 at 1 byte a second", RiffWave(Fmt(0x55, 1, 8000, 1, 1, 0, LittleEndian(0, 2)) + Chunk("data", kAudio)),
+         WavProblem::Damaged},
+        // The end points of G.711's segments, by its tables.
+        {"mu-law", WavBytes({.tag = 7, .channels = 1, .bits = 8}, std::string("\xFF\xFE\x80\x00", 4)), WavProblem::None,
+         {0, 0, 8, 8, 32124, 32124, -32124, -32124}},
+        {"A-law", WavBytes({.tag = 6, .channels = 1, .bits = 8}, "\xD5\x55\xAA\x2A"), WavProblem::None,
+         {8, 8, -8, -8, 32256, 32256, -32256, -32256}},
     };
     for (const ChunkCase& c : cases) {
         WavProblem problem;
         std::vector<int16_t> got = engineSamples(c.file, &problem);
         EXPECT_EQ(problem, c.problem) << c.what << ": " << wavProblemText(problem);
         if (c.problem == WavProblem::None) {
-            EXPECT_EQ(got, (std::vector<int16_t>{1, 2, 3, 4})) << c.what;
+            EXPECT_EQ(got, c.samples) << c.what;
         }
     }
 }

@@ -197,6 +197,83 @@ TEST_F(AudioEngineTest, EveryKindOfFileBecomesHalfASecondAt44100)
     EXPECT_EQ(engine->sampleLength(3), 0u) << "an unknown codec is a silent slot";
 }
 
+namespace {
+
+// A fmt chunk by hand: tag, channels, rate, bytes a second, block size, bits, cbSize and samples a block.
+std::string CodecFmt(int tag, int channels, int rate, int avgBytes, int block, int bits, int perBlock)
+{
+    return Chunk("fmt ", LittleEndian(tag, 2) + LittleEndian(channels, 2) + LittleEndian(rate, 4) + LittleEndian(avgBytes, 4)
+                             + LittleEndian(block, 2) + LittleEndian(bits, 2) + LittleEndian(2, 2) + LittleEndian(perBlock, 2));
+}
+
+}  // namespace
+
+// Compressed headers that contradict themselves never reach a codec (one of
+// them made the MP3 codec divide by zero), a codec's padding ends where the
+// fact chunk says, and G.711 plays at any rate.
+TEST_F(AudioEngineTest, CompressedHeadersAreCheckedBeforeTheCodec)
+{
+    const std::string blocks(8 * 256, '\0');  // IMA ADPCM silence, 505 frames a block
+    struct Case {
+        const char* name;
+        std::string file;
+        WavProblem problem;
+        uint32_t length;
+    } cases[] = {
+        {"mp3-1.wav", RiffWave(CodecFmt(0x55, 1, 8000, 1, 1, 0, 0) + Chunk("data", std::string(4000, 'm'))), WavProblem::Damaged, 0},
+        {"mp3-fast.wav", RiffWave(CodecFmt(0x55, 2, 44100, 200000, 1, 0, 0) + Chunk("data", blocks)), WavProblem::Damaged, 0},
+        {"ima-4.wav", RiffWave(CodecFmt(0x11, 1, 8000, 4055, 4, 4, 505) + Chunk("data", blocks)), WavProblem::Damaged, 0},
+        {"ms-adpcm.wav", RiffWave(CodecFmt(2, 1, 8000, 4096, 256, 4, 505) + Chunk("data", blocks)), WavProblem::Damaged, 0},
+        {"gsm-64.wav", RiffWave(CodecFmt(0x31, 1, 8000, 1625, 64, 0, 320) + Chunk("data", blocks)), WavProblem::Damaged, 0},
+        {"no-block.wav", RiffWave(CodecFmt(0x1234, 1, 8000, 4000, 0, 4, 0) + Chunk("data", blocks)), WavProblem::Damaged, 0},
+        {"ima-fact.wav", RiffWave(CodecFmt(0x11, 1, 8000, 4055, 256, 4, 505) + Chunk("fact", LittleEndian(4000, 4)) + Chunk("data", blocks)),
+         WavProblem::None, 22050 * 4},
+        {"ulaw16k.wav", WavBytes({.tag = 7, .channels = 1, .rate = 16000, .bits = 8}, std::string(8000, '\xFF')), WavProblem::None, 22050 * 4},
+    };
+    for (int i = 0; i < 8; ++i) {
+        WriteFileBytes(file(cases[i].name), cases[i].file);
+        bind(i, cases[i].name, DR_SNARE1);
+    }
+    load();
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(engine->sampleProblem(i), cases[i].problem) << cases[i].name << ": " << wavProblemText(engine->sampleProblem(i));
+        EXPECT_EQ(engine->sampleLength(i), cases[i].length) << cases[i].name;
+    }
+}
+
+// A reload after an edit decodes again only what changed: its levels or its file.
+TEST_F(AudioEngineTest, AReloadKeepsTheBuffersOfUnchangedSlots)
+{
+    WriteWav(file("tone.wav"), Silence(0.1));
+    bind(0, "long.wav", DR_SNARE1);
+    bind(1, "short.wav", DR_SNARE1);
+    bind(2, "tone.wav", DR_SNARE1);
+    load();
+    const uint8_t* unchanged = engine->sampleData(0);
+    const uint8_t* louder = engine->sampleData(1);
+    std::unique_ptr<AudioEngine> previous = std::move(engine);
+    ASSERT_TRUE(previous->shutDown());
+    table[1].volume = 200;
+    WriteWav(file("tone.wav"), Silence(0.2));
+    engine = std::make_unique<AudioEngine>(progressWindow(), nullptr);
+    engine->loadSamples(table, 44100, count, previous.get());
+    EXPECT_EQ(engine->sampleData(0), unchanged) << "an unchanged slot keeps its buffer";
+    EXPECT_NE(engine->sampleData(1), louder) << "new levels are baked anew";
+    EXPECT_EQ(engine->sampleLength(2), 8820u * 4) << "a file written since is read again";
+}
+
+// The set's total holds twenty minutes: twenty slots of a minute fill it.
+TEST_F(AudioEngineTest, SlotsBeyondTheSetsTotalAreRefused)
+{
+    const WavFields minute{.channels = 1, .rate = 8000, .bits = 8};
+    WriteFileBytes(file("minute.wav"), WavBytes(minute, std::string(480000, '\x80')));
+    for (int i = 0; i < 21; ++i)
+        bind(i, "minute.wav", DR_SNARE1);
+    load();
+    EXPECT_EQ(engine->sampleLength(19), 44100u * 60 * 4);
+    EXPECT_EQ(engine->sampleProblem(20), WavProblem::SetTooLong) << wavProblemText(engine->sampleProblem(20));
+}
+
 TEST_F(AudioEngineTest, ProgressTextsInOrder)
 {
     bind(0, "short.wav", DR_SNARE1);

@@ -558,7 +558,7 @@ TEST_F(MainWindow, EditDialogRefusesAFileItCannotPlayAndStaysOpen)
     std::vector<SeenBox> seen = boxes.seen();
     ASSERT_EQ(seen.size(), 1u) << "one box, and no overwrite question after it";
     const SeenBox& box = seen[0];
-    EXPECT_EQ(box.text, "このファイルは再生できません。\n別のWAVファイルを選択してください");
+    EXPECT_EQ(box.text, "このファイルは再生できません。\nファイルが壊れているか、WAVファイルではありません。\n別のWAVファイルを選択してください");
     EXPECT_EQ(box.caption, "エラー");
     EXPECT_EQ(box.owner, dialog) << "owned by the dialog";
     EXPECT_TRUE(box.hasOk && !box.hasCancel) << "OK only";

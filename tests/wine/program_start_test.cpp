@@ -11,6 +11,9 @@
 #include "support/screenshot.h"
 #include "support/test_folder.h"
 #include "support/wav_file.h"
+#include "wav_bytes.h"
+
+using namespace std::string_literals;
 
 namespace {
 
@@ -162,6 +165,27 @@ TEST(ProgramStart, ARateNoOutputOpensAtIsToldAndTheProgramRuns)
     EXPECT_EQ(boxes.seen()[0].caption, "エラー");
     HWND window = program.waitWindow("TForm");
     ASSERT_NE(window, nullptr) << "the program goes on after the message";
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.waitExit(), 0u);
+}
+
+// A header that once made the MP3 codec divide by zero in the middle of
+// start-up, so that no kit was built: now one message names the slot and why.
+TEST(ProgramStart, ASampleThatCannotPlayIsToldAndTheKitIsBuilt)
+{
+    std::string folder = toneFolder("broken", "44100\r\n4294967295\r\nsounds\\tone.wav,41,127,127,DR_SNARE2\r\n"
+                                              "sounds\\mp3.wav,42,127,127,DR_BASS1\r\n");
+    WriteFileBytes(folder + "\\sounds\\mp3.wav",
+                   RiffWave(Chunk("fmt ", "\x55\0\x01\0\x40\x1F\0\0\x01\0\0\0\x01\0\0\0\0\0"s) + Chunk("data", std::string(4000, 'm'))));
+    ProgramRun program(folder);
+    BoxWatch boxes({IDOK}, program.processId());
+    program.resume();
+    ASSERT_TRUE(boxes.waitFor(1)) << "the silent slot was not told";
+    EXPECT_EQ(boxes.seen()[0].text, "次のスロットは音が出ません。\n\nB  sounds\\mp3.wav\n    ファイルが壊れているか、WAVファイルではありません\n")
+        << utf8(boxes.seen()[0].text);
+    HWND window = program.waitWindow("TForm");
+    ASSERT_NE(window, nullptr);
+    EXPECT_NE(WaitProcessWindow(program.processId(), "LayeredWindow", 5000), nullptr) << "no kit was built";
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.waitExit(), 0u);
 }

@@ -1,0 +1,38 @@
+#include "app/silent_slots.h"
+
+#include <string>
+
+#include "slots/key_names.h"
+#include "ui/sample_refusal.h"
+#include "util/message_boxes.h"
+#include "util/quit_request.h"
+
+namespace {
+
+// A box taller than the screen would hide its OK button.
+constexpr int kMostListed = 12;
+
+}  // namespace
+
+void reportSilentSlots(const AudioEngine& engine)
+{
+    if (QuitRequested())
+        return;
+    std::string list;
+    int silent = 0;
+    for (int i = 0; i < slotCount && i < kSlotTableSize; ++i) {
+        const SoundSlot& slot = soundSlots[i];
+        if (slot.slotIndex < 0 || slot.slotIndex >= kSlotTableSize)
+            continue;
+        WavProblem problem = engine.sampleProblem(slot.slotIndex);
+        if (problem == WavProblem::None || ++silent > kMostListed)
+            continue;
+        const char* key = keyNameText(slot.keyCode);
+        list += std::string(key ? key : "?") + "  " + slot.path + "\n    " + sampleRefusalText(problem) + "\n";
+    }
+    if (silent == 0)
+        return;
+    if (silent > kMostListed)
+        list += "ほか" + std::to_string(silent - kMostListed) + "件\n";
+    ShowError(("次のスロットは音が出ません。\n\n" + list).c_str());
+}
