@@ -5,6 +5,7 @@
 #include "app/single_copy.h"
 #include "audio/audio_engine.h"
 #include "keylog/key_logger.h"
+#include "kit/kit_button.h"
 #include "util/debug_trace.h"
 #include "util/quit_request.h"
 
@@ -16,6 +17,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
     appInstance = instance;
     HWND window = CreateMainWindow();
     ShowWindow(window, show);
+    RaiseKit();
     DebugLine("start-up: main window shown");
 
     MSG msg = {};

@@ -116,6 +116,7 @@ WavProblem convertPieces(HACMSTREAM stream, const WavChunks& chunks, uint32_t pi
     return problem;
 }
 
+// A query opens nothing: stream is then null, as the platform asks.
 bool openStream(const WavChunks& chunks, SourceFormat* source, WAVEFORMATEX* to, HACMSTREAM* stream, DWORD flags)
 {
     fillSource(chunks, source);
@@ -132,8 +133,7 @@ bool acmDecodes(const WavChunks& chunks)
 {
     SourceFormat source;
     WAVEFORMATEX to;
-    HACMSTREAM stream = nullptr;
-    return openStream(chunks, &source, &to, &stream, ACM_STREAMOPENF_NONREALTIME | ACM_STREAMOPENF_QUERY);
+    return openStream(chunks, &source, &to, nullptr, ACM_STREAMOPENF_NONREALTIME | ACM_STREAMOPENF_QUERY);
 }
 
 WavProblem decodeWithAcm(const WavChunks& chunks, uint64_t mostFrames, PcmAudio* pcm)

@@ -95,6 +95,13 @@ void BuildKit(HWND owner, LoadingSplash* splash)
     CLAYEREDWINDOW::StackedByCaller(false);
 }
 
+void RaiseKit()
+{
+    for (int part : kKitStackingOrder)
+        if (kitParts[part])
+            SetWindowPos(kitParts[part]->GetHandle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 void LightPart(int32_t partId)
 {
     if (partId >= 0 && partId < kKitParts && kitParts[partId])

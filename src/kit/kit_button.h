@@ -33,6 +33,10 @@ extern CLayeredWindowButton* kitParts[kKitParts];
 
 // Makes the kit once, for owner (the main window), telling the closing splash.
 void BuildKit(HWND owner, LoadingSplash* splash);
+// Brings the kit above the windows shown since it was made, in its stacking
+// order, leaving the active window as it is: the main window opens over the
+// middle of the kit, and the keys must still go to it.
+void RaiseKit();
 // The kit's side of a key: the button of the slot's drum part, if any.
 void LightPart(int32_t partId);
 void ReleasePart(int32_t partId);

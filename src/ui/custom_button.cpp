@@ -212,6 +212,8 @@ LRESULT CustomButton::WindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_PAINT:
         paint();
         return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(font);
     case WM_SETCURSOR:
         enterHover();
         break;

@@ -58,7 +58,7 @@ void placeRows(int32_t onlyPart, LoadingSplash* splash)
 
 void BuildSlotPanel(HWND panel, LoadingSplash* splash)
 {
-    panelFont = MakeFont("Tahoma", 14, 0, 800);
+    panelFont = MakeFont("Tahoma", 13, 0, 800);
     // The faces are shared by all buttons: read only, never freed.
     HBITMAP headerFace = face(kHeaderFace), rowFace = face(kRowFace);
     HBITMAP hoverFace = face(kHoverFace), pressedFace = face(kPressedFace);

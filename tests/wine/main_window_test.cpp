@@ -26,6 +26,8 @@
 #include "support/test_folder.h"
 #include "support/window_find.h"
 #include "support/x_input.h"
+#include "slots/key_names.h"
+#include "ui/slot_rows.h"
 
 namespace {
 
@@ -699,4 +701,91 @@ TEST_F(MainWindow, ARightClickOpensTheMenuBesideThePointerThenShowsHover)
     int after = brightnessAt({r.left + 100, at.y + 3});
     EXPECT_LT(after, normal - 150) << "after the menu the row shows its dark hover face";
     SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+namespace {
+
+// Each static text of a dialog wider, in its own font, than its control.
+std::string clippedTexts(HWND dialog)
+{
+    std::string clipped;
+    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        char name[16] = "", text[256] = "";
+        GetClassNameA(c, name, sizeof name);
+        RECT r;
+        if (lstrcmpiA(name, "Static") != 0 || !GetWindowTextA(c, text, sizeof text) || !GetClientRect(c, &r))
+            continue;
+        HDC dc = GetDC(c);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(c, WM_GETFONT, 0, 0)));
+        SIZE size;
+        GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+        SelectObject(dc, old);
+        ReleaseDC(c, dc);
+        if (size.cx > r.right)
+            clipped += std::string(text) + ": " + std::to_string(size.cx - r.right) + " px over; ";
+    }
+    return clipped;
+}
+
+// Where the row face's columns divide: x where the face turns darker than the
+// column before it, along its middle.
+std::vector<int> rowDividers()
+{
+    auto face = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(142), IMAGE_BITMAP, 0, 0,
+                                                LR_CREATEDIBSECTION));
+    DIBSECTION dib;
+    GetObjectA(face, sizeof dib, &dib);
+    const BYTE* line = static_cast<const BYTE*>(dib.dsBm.bmBits) + dib.dsBm.bmWidthBytes * (dib.dsBm.bmHeight / 2);
+    std::vector<int> at;
+    for (int x = 8; x < dib.dsBm.bmWidth - 8; ++x)
+        if (line[3 * x] + line[3 * x + 1] + 60 < line[3 * x - 3] + line[3 * x - 2])
+            at.push_back(x);
+    DeleteObject(face);
+    return at;
+}
+
+}  // namespace
+
+// Texts that fit: the about box's and the edit dialog's static texts in
+// their own font, and the slot list's captions before the next divider.
+TEST_F(MainWindow, EveryTextFitsItsPlace)
+{
+    std::string about, edit;
+    std::thread user([&] {
+        HWND box = WaitProcessWindow(GetCurrentProcessId(), "#32770", 10000, [](HWND w) { return GetDlgItem(w, 104) != nullptr; });
+        about = box ? clippedTexts(box) : "no about box";
+        PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+        HWND dialog = waitEditDialog();
+        edit = dialog ? clippedTexts(dialog) : "no edit dialog";
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    SendMessageA(window, WM_COMMAND, 104, 0);
+    SendMessageA(row(1), WM_COMMAND, 32779, 0);
+    user.join();
+    EXPECT_EQ(about, "") << utf8(about);
+    EXPECT_EQ(edit, "") << utf8(edit);
+
+    std::vector<int> dividers = rowDividers();
+    ASSERT_EQ(dividers.size(), kRowCaptions - 1u);
+    HDC dc = GetDC(row(0));
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(row(0), WM_GETFONT, 0, 0)));
+    // Every part name, every key name and the widest levels, as a row would show them.
+    std::string clipped;
+    SoundSlot slot = {};
+    slot.volume = slot.pan = 255;
+    for (int i = 0; i < kKeyNameCount; ++i) {
+        std::snprintf(slot.partName, sizeof slot.partName, "%s", drumPartNames[i % kNamedDrumParts]);
+        slot.keyCode = keyNames[i].code;
+        char captions[kRowCaptions][kCaptionSize] = {};
+        rowCaptions(slot, "", captions);
+        for (int c = 0; c + 1 < kRowCaptions; ++c) {
+            SIZE size;
+            GetTextExtentPoint32A(dc, captions[c], lstrlenA(captions[c]), &size);
+            if (kCaptionX[c] + size.cx >= dividers[c])
+                clipped += std::string(captions[c]) + " reaches " + std::to_string(kCaptionX[c] + size.cx) + "; ";
+        }
+    }
+    SelectObject(dc, old);
+    ReleaseDC(row(0), dc);
+    EXPECT_EQ(clipped, "") << "dividers at " << dividers[0] << ", " << dividers[1] << ", " << dividers[2] << ", " << dividers[3];
 }
