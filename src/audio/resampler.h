@@ -4,11 +4,11 @@
 // reduced by their greatest common divisor to up / down, and each of the up
 // phases (the fractional input positions an output frame can fall on) has its
 // own row of taps, built once (an odd rate with too many phases has its rows
-// drawn between fewer). The kernel is a sinc cut between the pass band
-// and the lower of the two Nyquist frequencies, under a Kaiser window; each row
-// sums to one, so the level of a tone is kept. Positions are whole-number
-// arithmetic and every sum is taken in the same order, so a file gives the
-// same buffer on every run.
+// drawn between fewer). The kernel is a sinc cut between the pass band, flat
+// to 0.9 of the lower of the two Nyquist frequencies, and that Nyquist
+// frequency, under a Kaiser window; each row sums to one, so the level of a
+// tone is kept. Positions are whole-number arithmetic and every sum is taken
+// in the same order, so a file gives the same buffer on every run.
 #pragma once
 
 #include <cstddef>
@@ -26,7 +26,7 @@ public:
     // clamped. A single channel is sent to both sides.
     void run(const float* in, size_t frames, int channels, int16_t* out) const;
 
-    int tapsPerPhase() const { return 2 * half_; }
+    int tapsPerPhase() const { return width_; }
 
 private:
     // The taps for a phase between two of the rows, drawn into row.
@@ -35,6 +35,6 @@ private:
     uint32_t up_ = 1;
     uint32_t down_ = 1;
     uint32_t rows_ = 1;         // up_, or fewer rows at even steps
-    int half_ = 1;              // taps on each side of the output position
-    std::vector<float> taps_;   // rows of 2 * half_ taps
+    int width_ = 8;             // taps a row, a multiple of 8 so that vectors fill it
+    std::vector<float> taps_;   // rows of width_ taps
 };
