@@ -31,7 +31,7 @@ constexpr uint32_t kMostRows = 512;
 // Input frames gathered at a time, each channel apart.
 constexpr int64_t kSpan = 4096;
 // Output frames summed before they are rounded.
-constexpr int kBatch = 32;
+constexpr int kBatch = 64;
 
 // The Kaiser window's I0(beta sqrt(1 - r2)) / I0(beta) for eight taps at
 // once, their power series run side by side so that no sum waits on the
@@ -132,16 +132,66 @@ __attribute__((target("avx2,fma"))) void dotAvx2(const float* taps, const float*
     sums[1] = addLanes(_mm256_add_ps(c, d));
 }
 
+// Upsampling by a whole factor, every input position has the same phases
+// in turn, so kBatch output frames' sums are taken for eight input
+// positions a vector: each of the few rows' taps is used for every
+// position, each sample for every phase, and eight running sums stand
+// apart. Positions 8b + j are lane j of block b.
+template <int phases>
+__attribute__((target("avx2,fma"))) void upsampleAvx2(const float* taps, int width, const float* x, float* sums)
+{
+    constexpr int blocks = kBatch / phases / 8;
+    // Unrolled, so that the sums stay in registers.
+    __m256 acc[phases][blocks];
+#pragma GCC unroll 8
+    for (int p = 0; p < phases; ++p)
+#pragma GCC unroll 8
+        for (int b = 0; b < blocks; ++b)
+            acc[p][b] = _mm256_setzero_ps();
+    for (int t = 0; t < width; ++t) {
+        __m256 samples[blocks];
+#pragma GCC unroll 8
+        for (int b = 0; b < blocks; ++b)
+            samples[b] = _mm256_loadu_ps(x + t + 8 * b);
+#pragma GCC unroll 8
+        for (int p = 0; p < phases; ++p) {
+            const __m256 tap = _mm256_broadcast_ss(taps + p * width + t);
+#pragma GCC unroll 8
+            for (int b = 0; b < blocks; ++b)
+                acc[p][b] = _mm256_fmadd_ps(tap, samples[b], acc[p][b]);
+        }
+    }
+    alignas(32) float lanes[8];
+    for (int p = 0; p < phases; ++p)
+        for (int b = 0; b < blocks; ++b) {
+            _mm256_store_ps(lanes, acc[p][b]);
+            for (int j = 0; j < 8; ++j)
+                sums[2 * ((8 * b + j) * phases + p)] = lanes[j];
+        }
+}
+
 #endif  // POKOPON_RESAMPLE_VECTOR
 
-Dot widestDot()
+// Sums for kBatch output frames from a phase-0 position on, of input x
+// (the frame of its first tap), into every second float of sums.
+using Upsample = void (*)(const float* taps, int width, const float* x, float* sums);
+
+// The widest kernels the processor has; no upsampling kernel without AVX2.
+struct Kernels {
+    Dot dot = dotPlainEither;
+    Upsample twice = nullptr;
+    Upsample fourTimes = nullptr;
+};
+
+Kernels widestKernels()
 {
+    Kernels k;
 #ifdef POKOPON_RESAMPLE_VECTOR
     __builtin_cpu_init();
     if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"))
-        return dotAvx2;
+        k = {dotAvx2, upsampleAvx2<2>, upsampleAvx2<4>};
 #endif
-    return dotPlainEither;
+    return k;
 }
 
 }  // namespace
@@ -227,7 +277,8 @@ uint64_t Resampler::outputFrames(uint64_t frames) const
 
 void Resampler::run(const float* in, size_t frames, int channels, int16_t* out) const
 {
-    static const Dot dot = widestDot();
+    static const Kernels kernels = widestKernels();
+    const Upsample upsample = down_ != 1 ? nullptr : up_ == 2 ? kernels.twice : up_ == 4 ? kernels.fourTimes : nullptr;
     const uint64_t total = outputFrames(frames);
     const int64_t count = static_cast<int64_t>(frames);
     const int64_t lead = width_ / 2 - 1;  // taps before the output position
@@ -260,16 +311,27 @@ void Resampler::run(const float* in, size_t frames, int channels, int16_t* out) 
         }
         int n;
         do {
-            for (n = 0; n < kBatch && k + n < total && whole - first <= kSpan + lead; ++n) {
+            // Where the output position's first tap falls in the span.
+            int64_t offset = whole - lead - first;
+            n = 0;
+            if (upsample && phase == 0 && k + kBatch <= total && offset + kBatch / up_ <= kSpan) {
+                upsample(taps_.data(), width_, left + offset, sums);
+                if (right)
+                    upsample(taps_.data(), width_, right + offset, sums + 1);
+                whole += kBatch / up_;
+                n = kBatch;
+            }
+            // Frame by frame, up to where the upsampling kernel can go on.
+            for (; n < kBatch && k + n < total && offset <= kSpan && !(upsample && phase == 0 && n > 0); ++n) {
                 const float* row = drawn.empty() ? &taps_[static_cast<size_t>(phase) * width_] : drawRow(phase, drawn.data());
-                const int64_t offset = whole - lead - first;
-                dot(row, left + offset, right ? right + offset : nullptr, width_, sums + 2 * n);
+                kernels.dot(row, left + offset, right ? right + offset : nullptr, width_, sums + 2 * n);
                 whole += stride;
                 phase += rest;
                 if (phase >= up_) {
                     phase -= up_;
                     ++whole;
                 }
+                offset = whole - lead - first;
             }
             for (int i = 0; i < n; ++i, ++k) {
                 const int16_t side = roundSample(sums[2 * i]);
