@@ -37,7 +37,7 @@ constexpr int kBatch = 64;
 // once, their power series run side by side so that no sum waits on the
 // one before. kTerms holds the series well past float precision for beta up
 // to 10.
-constexpr int kTerms = 20;
+constexpr int kTerms = 16;
 
 void kaiser8(const double* r2, double beta, double edge, double* window)
 {
@@ -48,6 +48,7 @@ void kaiser8(const double* r2, double beta, double edge, double* window)
     }
     for (int k = 1; k <= kTerms; ++k) {
         const double f = 1.0 / (k * k);
+#pragma GCC unroll 8
         for (int j = 0; j < 8; ++j) {
             term[j] *= q[j] * f;
             sum[j] += term[j];
@@ -138,7 +139,8 @@ __attribute__((target("avx2,fma"))) void dotAvx2(const float* taps, const float*
 // position, each sample for every phase, and eight running sums stand
 // apart. Positions 8b + j are lane j of block b.
 template <int phases>
-__attribute__((target("avx2,fma"))) void upsampleAvx2(const float* taps, int width, const float* x, float* sums)
+__attribute__((target("avx2,fma"))) void upsampleAvx2(const float* taps, int width, int stride, const float* x,
+                                                      float* sums)
 {
     constexpr int blocks = kBatch / phases / 8;
     // Unrolled, so that the sums stay in registers.
@@ -155,7 +157,7 @@ __attribute__((target("avx2,fma"))) void upsampleAvx2(const float* taps, int wid
             samples[b] = _mm256_loadu_ps(x + t + 8 * b);
 #pragma GCC unroll 8
         for (int p = 0; p < phases; ++p) {
-            const __m256 tap = _mm256_broadcast_ss(taps + p * width + t);
+            const __m256 tap = _mm256_broadcast_ss(taps + p * stride + t);
 #pragma GCC unroll 8
             for (int b = 0; b < blocks; ++b)
                 acc[p][b] = _mm256_fmadd_ps(tap, samples[b], acc[p][b]);
@@ -170,17 +172,64 @@ __attribute__((target("avx2,fma"))) void upsampleAvx2(const float* taps, int wid
         }
 }
 
+// Eight lanes, each a stretch of the output a whole number of periods (up
+// frames from down input frames) long, fall on the same phases at the same
+// offsets; a vector holds one frame of every lane. steps frames are summed
+// at once, each vector of samples loaded once for all of them: each frame's
+// row is shifted back by its distance from the first frame's position, into
+// the zeros around it, so that sample i meets tap i of every shifted row.
+template <int steps, bool stereo>
+__attribute__((target("avx2,fma"))) void lanesAvx2(const float* const* rows, const float* left, const float* right,
+                                                   int count, float* sums)
+{
+    __m256 l[steps], r[steps];
+#pragma GCC unroll 8
+    for (int m = 0; m < steps; ++m)
+        l[m] = r[m] = _mm256_setzero_ps();
+    for (int i = 0; i < count; ++i) {
+        const __m256 a = _mm256_load_ps(left + 8 * i);
+        const __m256 b = stereo ? _mm256_load_ps(right + 8 * i) : a;
+#pragma GCC unroll 8
+        for (int m = 0; m < steps; ++m) {
+            const __m256 tap = _mm256_broadcast_ss(rows[m] + i);
+            l[m] = _mm256_fmadd_ps(tap, a, l[m]);
+            if (stereo)
+                r[m] = _mm256_fmadd_ps(tap, b, r[m]);
+        }
+    }
+    alignas(32) float lanes[8];
+    for (int m = 0; m < steps; ++m)
+        for (int c = 0; c < (stereo ? 2 : 1); ++c) {
+            _mm256_store_ps(lanes, c ? r[m] : l[m]);
+            for (int j = 0; j < 8; ++j)
+                sums[2 * (8 * m + j) + c] = lanes[j];
+        }
+}
+
 #endif  // POKOPON_RESAMPLE_VECTOR
 
+// Sums for kLaneSteps[channels - 1] frames of eight lanes, frame m of lane j
+// at 2 * (8 * m + j) in sums (its right side after it); each of the frames'
+// rows shifted as lanesAvx2 needs; left and right hold a frame of every lane
+// a vector, from the first frame's first tap on, count of them.
+using Lanes = void (*)(const float* const* rows, const float* left, const float* right, int count, float* sums);
+// Eight frames of a lane at once with one channel, four with two: eight
+// running sums either way, the most that stay in registers.
+constexpr int kLaneSteps[2] = {8, 4};
+// Frames of each lane gathered at a time.
+constexpr int kLaneSpan = 512;
+
 // Sums for kBatch output frames from a phase-0 position on, of input x
-// (the frame of its first tap), into every second float of sums.
-using Upsample = void (*)(const float* taps, int width, const float* x, float* sums);
+// (the frame of its first tap), into every second float of sums; the rows
+// stand stride floats apart.
+using Upsample = void (*)(const float* taps, int width, int stride, const float* x, float* sums);
 
 // The widest kernels the processor has; no upsampling kernel without AVX2.
 struct Kernels {
     Dot dot = dotPlainEither;
     Upsample twice = nullptr;
     Upsample fourTimes = nullptr;
+    Lanes lanes[2] = {};
 };
 
 Kernels widestKernels()
@@ -189,9 +238,41 @@ Kernels widestKernels()
 #ifdef POKOPON_RESAMPLE_VECTOR
     __builtin_cpu_init();
     if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"))
-        k = {dotAvx2, upsampleAvx2<2>, upsampleAvx2<4>};
+        k = {dotAvx2, upsampleAvx2<2>, upsampleAvx2<4>, {lanesAvx2<kLaneSteps[0], false>, lanesAvx2<kLaneSteps[1], true>}};
 #endif
     return k;
+}
+
+const Kernels& kernels()
+{
+    static const Kernels chosen = widestKernels();
+    return chosen;
+}
+
+// An output frame's place: the input frame at or before it, and the
+// fraction past that frame in 1 / up.
+struct Position {
+    int64_t whole = 0;
+    uint32_t phase = 0;
+
+    // On by one output frame, down / up input frames as stride + rest / up.
+    void advance(uint32_t stride, uint32_t rest, uint32_t up)
+    {
+        whole += stride;
+        phase += rest;
+        if (phase >= up) {
+            phase -= up;
+            ++whole;
+        }
+    }
+};
+
+// An output frame from its sums: the left side's, and the right side's
+// after it unless the input was mono.
+void storeFrame(const float* sums, bool stereo, int16_t* frame)
+{
+    frame[0] = roundSample(sums[0]);
+    frame[1] = stereo ? roundSample(sums[1]) : frame[0];
 }
 
 }  // namespace
@@ -221,7 +302,11 @@ Resampler::Resampler(uint32_t inputRate)
     // phase's row when the phases are too many to build.
     rows_ = up_ <= kMostRows ? up_ : kMostRows;
     const uint32_t built = up_ <= kMostRows ? rows_ : rows_ + 1;
-    taps_.resize(static_cast<size_t>(built) * width_);
+    // The lanes take up to eight output frames' rows at once, each shifted
+    // by its distance from the first frame's position: zeros around every
+    // row let each run on past its ends.
+    pad_ = static_cast<int>(7 * static_cast<uint64_t>(down_) / up_) + 2;
+    taps_.assign(pad_ + static_cast<size_t>(built) * (width_ + pad_), 0.0f);
     // From tap to tap the sinc's sine turns by the same angle: a rotation a
     // tap instead of a sine.
     const double turn = 2 * kPi * cutoff;
@@ -242,19 +327,21 @@ Resampler::Resampler(uint32_t inputRate)
             kaiser8(r2, beta, edge, window);
             for (int j = 0; j < 8; ++j) {
                 const double distance = start - (t + j);
-                h[t + j] = (distance == 0 ? turn : sine / distance) / kPi * window[j];
+                h[t + j] = (distance == 0 ? turn : sine / distance) * window[j];
                 sum += h[t + j];
                 const double turned = sine * turnCos - cosine * turnSin;
                 cosine = cosine * turnCos + sine * turnSin;
                 sine = turned;
             }
         }
-        float* row = &taps_[static_cast<size_t>(p) * width_];
-        float* mirror = rows_ - p < built && rows_ - p != p ? &taps_[static_cast<size_t>(rows_ - p) * width_] : nullptr;
+        float* taps = &taps_[rowAt(p)];
+        float* mirror = rows_ - p < built && rows_ - p != p ? &taps_[rowAt(rows_ - p)] : nullptr;
+        // Each row sums to one; the sinc's 1 / pi cancels here.
+        const double scale = 1 / sum;
         for (int t = 0; t < width_; ++t) {
-            row[t] = static_cast<float>(h[t] / sum);
+            taps[t] = static_cast<float>(h[t] * scale);
             if (mirror)
-                mirror[width_ - 1 - t] = row[t];
+                mirror[width_ - 1 - t] = taps[t];
         }
     }
 }
@@ -262,8 +349,8 @@ Resampler::Resampler(uint32_t inputRate)
 const float* Resampler::drawRow(uint32_t phase, float* row) const
 {
     uint64_t at = static_cast<uint64_t>(phase) * rows_;
-    const float* below = &taps_[static_cast<size_t>(at / up_) * width_];
-    const float* above = below + width_;
+    const float* below = this->row(static_cast<uint32_t>(at / up_));
+    const float* above = below + width_ + pad_;
     float share = static_cast<float>(at % up_) / static_cast<float>(up_);
     for (int t = 0; t < width_; ++t)
         row[t] = below[t] + share * (above[t] - below[t]);
@@ -275,11 +362,59 @@ uint64_t Resampler::outputFrames(uint64_t frames) const
     return (frames * up_ + down_ - 1) / down_;
 }
 
+void Resampler::runLanes(const float* in, size_t frames, int channels, uint64_t segment, int16_t* out) const
+{
+    const Lanes lanes = kernels().lanes[channels - 1];
+    const int steps = kLaneSteps[channels - 1];
+    const int64_t count = static_cast<int64_t>(frames);
+    const int64_t lead = width_ / 2 - 1;
+    const int64_t laneInput = static_cast<int64_t>(segment / up_ * down_);
+    // A lane's input for kLaneSpan frames, with their last rows' taps.
+    const int64_t length = kLaneSpan * static_cast<int64_t>(down_) / up_ + 2 + width_ + pad_;
+    std::vector<float> gathered(static_cast<size_t>(8 * channels * length + 8));
+    float* left = gathered.data() + (-reinterpret_cast<uintptr_t>(gathered.data()) / sizeof(float) & 7);
+    float* right = channels == 2 ? left + 8 * length : nullptr;
+    float sums[2 * kBatch];
+    const float* rows[8];
+    const uint32_t stride = down_ / up_, rest = down_ % up_;
+    Position at;  // of a frame in its lane
+    for (uint64_t n = 0; n < segment;) {
+        const int64_t first = at.whole - lead;
+        for (int c = 0; c < channels; ++c)
+            for (int j = 0; j < 8; ++j) {
+                float* lane = (c ? right : left) + j;
+                const int64_t start = j * laneInput + first;
+                for (int64_t i = 0; i < length; ++i)
+                    lane[8 * i] = start + i >= 0 && start + i < count ? in[(start + i) * channels + c] : 0.0f;
+            }
+        for (const uint64_t end = n + kLaneSpan; n < segment && n < end; n += steps) {
+            const int64_t from = at.whole;
+            int64_t last = 0;
+            for (int m = 0; m < steps; ++m) {
+                last = at.whole - from;
+                rows[m] = row(at.phase) - last;
+                at.advance(stride, rest, up_);
+            }
+            const int64_t offset = 8 * (from - lead - first);
+            lanes(rows, left + offset, right ? right + offset : nullptr, width_ + static_cast<int>(last), sums);
+            // The last steps may run past the lane's end; those are dropped.
+            for (int m = 0; m < steps && n + m < segment; ++m)
+                for (int j = 0; j < 8; ++j)
+                    storeFrame(sums + 2 * (8 * m + j), right, out + 2 * (j * segment + n + m));
+        }
+    }
+}
+
 void Resampler::run(const float* in, size_t frames, int channels, int16_t* out) const
 {
-    static const Kernels kernels = widestKernels();
+    const Kernels& kernels = ::kernels();
     const Upsample upsample = down_ != 1 ? nullptr : up_ == 2 ? kernels.twice : up_ == 4 ? kernels.fourTimes : nullptr;
     const uint64_t total = outputFrames(frames);
+    // The lanes take all they can but the last periods; the rest goes frame
+    // by frame.
+    const uint64_t segment = kernels.lanes[0] && !upsample && rows_ == up_ ? total / 8 / up_ * up_ : 0;
+    if (segment)
+        runLanes(in, frames, channels, segment, out);
     const int64_t count = static_cast<int64_t>(frames);
     const int64_t lead = width_ / 2 - 1;  // taps before the output position
     // A span of the input with each channel apart, and silence before the
@@ -293,10 +428,9 @@ void Resampler::run(const float* in, size_t frames, int channels, int16_t* out) 
     // rounding waits on the sum before it.
     float sums[2 * kBatch];
     const uint32_t stride = down_ / up_, rest = down_ % up_;
-    int64_t whole = 0;   // input frame at or before the output position
-    uint32_t phase = 0;  // the position's fraction, in 1 / up_
-    for (uint64_t k = 0; k < total;) {
-        const int64_t first = whole - lead;
+    Position at{static_cast<int64_t>(8 * segment / up_ * down_), 0};
+    for (uint64_t k = 8 * segment; k < total;) {
+        const int64_t first = at.whole - lead;
         const int64_t from = std::clamp<int64_t>(-first, 0, length);
         const int64_t to = std::clamp<int64_t>(count - first, from, length);
         std::fill(span.begin(), span.end(), 0.0f);
@@ -312,32 +446,24 @@ void Resampler::run(const float* in, size_t frames, int channels, int16_t* out) 
         int n;
         do {
             // Where the output position's first tap falls in the span.
-            int64_t offset = whole - lead - first;
+            int64_t offset = at.whole - lead - first;
             n = 0;
-            if (upsample && phase == 0 && k + kBatch <= total && offset + kBatch / up_ <= kSpan) {
-                upsample(taps_.data(), width_, left + offset, sums);
+            if (upsample && at.phase == 0 && k + kBatch <= total && offset + kBatch / up_ <= kSpan) {
+                upsample(row(0), width_, width_ + pad_, left + offset, sums);
                 if (right)
-                    upsample(taps_.data(), width_, right + offset, sums + 1);
-                whole += kBatch / up_;
+                    upsample(row(0), width_, width_ + pad_, right + offset, sums + 1);
+                at.whole += kBatch / up_;
                 n = kBatch;
             }
             // Frame by frame, up to where the upsampling kernel can go on.
-            for (; n < kBatch && k + n < total && offset <= kSpan && !(upsample && phase == 0 && n > 0); ++n) {
-                const float* row = drawn.empty() ? &taps_[static_cast<size_t>(phase) * width_] : drawRow(phase, drawn.data());
-                kernels.dot(row, left + offset, right ? right + offset : nullptr, width_, sums + 2 * n);
-                whole += stride;
-                phase += rest;
-                if (phase >= up_) {
-                    phase -= up_;
-                    ++whole;
-                }
-                offset = whole - lead - first;
+            for (; n < kBatch && k + n < total && offset <= kSpan && !(upsample && at.phase == 0 && n > 0); ++n) {
+                const float* taps = drawn.empty() ? row(at.phase) : drawRow(at.phase, drawn.data());
+                kernels.dot(taps, left + offset, right ? right + offset : nullptr, width_, sums + 2 * n);
+                at.advance(stride, rest, up_);
+                offset = at.whole - lead - first;
             }
-            for (int i = 0; i < n; ++i, ++k) {
-                const int16_t side = roundSample(sums[2 * i]);
-                out[2 * k] = side;
-                out[2 * k + 1] = right ? roundSample(sums[2 * i + 1]) : side;
-            }
+            for (int i = 0; i < n; ++i, ++k)
+                storeFrame(sums + 2 * i, right, out + 2 * k);
         } while (n == kBatch);
     }
 }
