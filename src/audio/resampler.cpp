@@ -58,6 +58,36 @@ void kaiser8(const double* r2, double beta, double edge, double* window)
         window[j] = r2[j] < 1 ? sum[j] / edge : 0.0;
 }
 
+// An output frame's place: the input frame at or before it, and the
+// fraction past that frame in 1 / up.
+struct Position {
+    int64_t whole = 0;
+    uint32_t phase = 0;
+
+    // On by one output frame, down / up input frames as stride + rest / up.
+    void advance(uint32_t stride, uint32_t rest, uint32_t up)
+    {
+        whole += stride;
+        phase += rest;
+        if (phase >= up) {
+            phase -= up;
+            ++whole;
+        }
+    }
+};
+
+// Output frames from their sums, two floats a frame: the left side's, and
+// the right side's after it unless the input was mono.
+using Store = void (*)(const float* sums, int frames, bool stereo, int16_t* out);
+
+void storeFrames(const float* sums, int frames, bool stereo, int16_t* out)
+{
+    for (int i = 0; i < frames; ++i) {
+        out[2 * i] = roundSample(sums[2 * i]);
+        out[2 * i + 1] = stereo ? roundSample(sums[2 * i + 1]) : out[2 * i];
+    }
+}
+
 // The sums of width taps times the samples of the left and, unless it is
 // null, the right channel. Each kernel adds in an order of its own, always
 // the same; they differ by float rounding only, far below one step.
@@ -202,14 +232,33 @@ __attribute__((target("avx2,fma"))) void lanesAvx2(const float* const* rows, con
         for (int c = 0; c < (stereo ? 2 : 1); ++c) {
             _mm256_store_ps(lanes, c ? r[m] : l[m]);
             for (int j = 0; j < 8; ++j)
-                sums[2 * (8 * m + j) + c] = lanes[j];
+                sums[2 * (steps * j + m) + c] = lanes[j];
         }
+}
+
+// Four frames a step, rounded as roundSample rounds: clamped, then
+// floor(v + 0.5) in double.
+__attribute__((target("avx2,fma"))) void storeAvx2(const float* sums, int frames, bool stereo, int16_t* out)
+{
+    const __m256d low = _mm256_set1_pd(-32768.0), high = _mm256_set1_pd(32767.0), half = _mm256_set1_pd(0.5);
+    int i = 0;
+    for (; i + 4 <= frames; i += 4) {
+        __m256 v = _mm256_loadu_ps(sums + 2 * i);
+        if (!stereo)
+            v = _mm256_moveldup_ps(v);
+        __m256d a = _mm256_cvtps_pd(_mm256_castps256_ps128(v)), b = _mm256_cvtps_pd(_mm256_extractf128_ps(v, 1));
+        a = _mm256_floor_pd(_mm256_add_pd(_mm256_min_pd(_mm256_max_pd(a, low), high), half));
+        b = _mm256_floor_pd(_mm256_add_pd(_mm256_min_pd(_mm256_max_pd(b, low), high), half));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * i),
+                         _mm_packs_epi32(_mm256_cvttpd_epi32(a), _mm256_cvttpd_epi32(b)));
+    }
+    storeFrames(sums + 2 * i, frames - i, stereo, out + 2 * i);
 }
 
 #endif  // POKOPON_RESAMPLE_VECTOR
 
 // Sums for kLaneSteps[channels - 1] frames of eight lanes, frame m of lane j
-// at 2 * (8 * m + j) in sums (its right side after it); each of the frames'
+// at 2 * (steps * j + m) in sums (its right side after it); each of the frames'
 // rows shifted as lanesAvx2 needs; left and right hold a frame of every lane
 // a vector, from the first frame's first tap on, count of them.
 using Lanes = void (*)(const float* const* rows, const float* left, const float* right, int count, float* sums);
@@ -227,6 +276,7 @@ using Upsample = void (*)(const float* taps, int width, int stride, const float*
 // The widest kernels the processor has; no upsampling kernel without AVX2.
 struct Kernels {
     Dot dot = dotPlainEither;
+    Store store = storeFrames;
     Upsample twice = nullptr;
     Upsample fourTimes = nullptr;
     Lanes lanes[2] = {};
@@ -238,7 +288,8 @@ Kernels widestKernels()
 #ifdef POKOPON_RESAMPLE_VECTOR
     __builtin_cpu_init();
     if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"))
-        k = {dotAvx2, upsampleAvx2<2>, upsampleAvx2<4>, {lanesAvx2<kLaneSteps[0], false>, lanesAvx2<kLaneSteps[1], true>}};
+        k = {dotAvx2, storeAvx2, upsampleAvx2<2>, upsampleAvx2<4>,
+             {lanesAvx2<kLaneSteps[0], false>, lanesAvx2<kLaneSteps[1], true>}};
 #endif
     return k;
 }
@@ -247,32 +298,6 @@ const Kernels& kernels()
 {
     static const Kernels chosen = widestKernels();
     return chosen;
-}
-
-// An output frame's place: the input frame at or before it, and the
-// fraction past that frame in 1 / up.
-struct Position {
-    int64_t whole = 0;
-    uint32_t phase = 0;
-
-    // On by one output frame, down / up input frames as stride + rest / up.
-    void advance(uint32_t stride, uint32_t rest, uint32_t up)
-    {
-        whole += stride;
-        phase += rest;
-        if (phase >= up) {
-            phase -= up;
-            ++whole;
-        }
-    }
-};
-
-// An output frame from its sums: the left side's, and the right side's
-// after it unless the input was mono.
-void storeFrame(const float* sums, bool stereo, int16_t* frame)
-{
-    frame[0] = roundSample(sums[0]);
-    frame[1] = stereo ? roundSample(sums[1]) : frame[0];
 }
 
 }  // namespace
@@ -365,6 +390,7 @@ uint64_t Resampler::outputFrames(uint64_t frames) const
 void Resampler::runLanes(const float* in, size_t frames, int channels, uint64_t segment, int16_t* out) const
 {
     const Lanes lanes = kernels().lanes[channels - 1];
+    const Store store = kernels().store;
     const int steps = kLaneSteps[channels - 1];
     const int64_t count = static_cast<int64_t>(frames);
     const int64_t lead = width_ / 2 - 1;
@@ -398,9 +424,9 @@ void Resampler::runLanes(const float* in, size_t frames, int channels, uint64_t 
             const int64_t offset = 8 * (from - lead - first);
             lanes(rows, left + offset, right ? right + offset : nullptr, width_ + static_cast<int>(last), sums);
             // The last steps may run past the lane's end; those are dropped.
-            for (int m = 0; m < steps && n + m < segment; ++m)
-                for (int j = 0; j < 8; ++j)
-                    storeFrame(sums + 2 * (8 * m + j), right, out + 2 * (j * segment + n + m));
+            const int kept = static_cast<int>(std::min<uint64_t>(steps, segment - n));
+            for (int j = 0; j < 8; ++j)
+                store(sums + 2 * steps * j, kept, right, out + 2 * (j * segment + n));
         }
     }
 }
@@ -462,8 +488,8 @@ void Resampler::run(const float* in, size_t frames, int channels, int16_t* out) 
                 at.advance(stride, rest, up_);
                 offset = at.whole - lead - first;
             }
-            for (int i = 0; i < n; ++i, ++k)
-                storeFrame(sums + 2 * i, right, out + 2 * k);
+            kernels.store(sums, n, right, out + 2 * k);
+            k += n;
         } while (n == kBatch);
     }
 }
