@@ -173,7 +173,7 @@ __attribute__((target("avx2,fma"))) void upsampleAvx2(const float* taps, int wid
                                                       float* sums)
 {
     constexpr int blocks = kBatch / phases / 8;
-    // Unrolled, so that the sums stay in registers.
+    // Unrolled to the end, so that the sums stay in registers.
     __m256 acc[phases][blocks];
 #pragma GCC unroll 8
     for (int p = 0; p < phases; ++p)
@@ -193,10 +193,12 @@ __attribute__((target("avx2,fma"))) void upsampleAvx2(const float* taps, int wid
                 acc[p][b] = _mm256_fmadd_ps(tap, samples[b], acc[p][b]);
         }
     }
-    alignas(32) float lanes[8];
+    float lanes[8];
+#pragma GCC unroll 8
     for (int p = 0; p < phases; ++p)
+#pragma GCC unroll 8
         for (int b = 0; b < blocks; ++b) {
-            _mm256_store_ps(lanes, acc[p][b]);
+            _mm256_storeu_ps(lanes, acc[p][b]);
             for (int j = 0; j < 8; ++j)
                 sums[2 * ((8 * b + j) * phases + p)] = lanes[j];
         }
@@ -227,10 +229,12 @@ __attribute__((target("avx2,fma"))) void lanesAvx2(const float* const* rows, con
                 r[m] = _mm256_fmadd_ps(tap, b, r[m]);
         }
     }
-    alignas(32) float lanes[8];
+    float lanes[8];
+#pragma GCC unroll 8
     for (int m = 0; m < steps; ++m)
+#pragma GCC unroll 2
         for (int c = 0; c < (stereo ? 2 : 1); ++c) {
-            _mm256_store_ps(lanes, c ? r[m] : l[m]);
+            _mm256_storeu_ps(lanes, c ? r[m] : l[m]);
             for (int j = 0; j < 8; ++j)
                 sums[2 * (steps * j + m) + c] = lanes[j];
         }
