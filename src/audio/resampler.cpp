@@ -336,17 +336,20 @@ Resampler::Resampler(uint32_t inputRate)
     // row let each run on past its ends.
     pad_ = static_cast<int>(7 * static_cast<uint64_t>(down_) / up_) + 2;
     taps_.assign(pad_ + static_cast<size_t>(built) * (width_ + pad_), 0.0f);
-    // From tap to tap the sinc's sine turns by the same angle: a rotation a
-    // tap instead of a sine.
+    // The sinc's sine at start - t is sin(turn start) cos(turn t) -
+    // cos(turn start) sin(turn t): two sines a row instead of one a tap.
     const double turn = 2 * kPi * cutoff;
-    const double turnSin = std::sin(turn), turnCos = std::cos(turn);
-    std::vector<double> h(width_);
+    std::vector<double> h(width_), turnCos(width_), turnSin(width_);
+    for (int t = 0; t < width_; ++t) {
+        turnCos[t] = std::cos(turn * t);
+        turnSin[t] = std::sin(turn * t);
+    }
     // Row rows_ - p is row p backwards, so only half the rows are computed.
     for (uint32_t p = 0; p <= rows_ / 2; ++p) {
         // Tap t weighs input frame (whole position) + t - (half - 1), at
         // start - t input frames from the output position.
         const double start = static_cast<double>(p) / rows_ + (half - 1);
-        double sine = std::sin(turn * start), cosine = std::cos(turn * start);
+        const double sine = std::sin(turn * start), cosine = std::cos(turn * start);
         double sum = 0;
         for (int t = 0; t < width_; t += 8) {
             for (int j = 0; j < 8; ++j) {
@@ -356,11 +359,9 @@ Resampler::Resampler(uint32_t inputRate)
             kaiser8(r2, beta, edge, window);
             for (int j = 0; j < 8; ++j) {
                 const double distance = start - (t + j);
-                h[t + j] = (distance == 0 ? turn : sine / distance) * window[j];
+                const double numerator = sine * turnCos[t + j] - cosine * turnSin[t + j];
+                h[t + j] = (distance == 0 ? turn : numerator / distance) * window[j];
                 sum += h[t + j];
-                const double turned = sine * turnCos - cosine * turnSin;
-                cosine = cosine * turnCos + sine * turnSin;
-                sine = turned;
             }
         }
         float* taps = &taps_[rowAt(p)];
@@ -414,8 +415,15 @@ void Resampler::runLanes(const float* in, size_t frames, int channels, uint64_t 
             for (int j = 0; j < 8; ++j) {
                 float* lane = (c ? right : left) + j;
                 const int64_t start = j * laneInput + first;
-                for (int64_t i = 0; i < length; ++i)
-                    lane[8 * i] = start + i >= 0 && start + i < count ? in[(start + i) * channels + c] : 0.0f;
+                const int64_t from = std::clamp<int64_t>(-start, 0, length);
+                const int64_t to = std::clamp<int64_t>(count - start, from, length);
+                int64_t i = 0;
+                for (; i < from; ++i)
+                    lane[8 * i] = 0.0f;
+                for (; i < to; ++i)
+                    lane[8 * i] = in[(start + i) * channels + c];
+                for (; i < length; ++i)
+                    lane[8 * i] = 0.0f;
             }
         for (const uint64_t end = n + kLaneSpan; n < segment && n < end; n += steps) {
             const int64_t from = at.whole;
