@@ -33,13 +33,14 @@ constexpr int64_t kSpan = 4096;
 // Output frames summed before they are rounded.
 constexpr int kBatch = 64;
 
-// The Kaiser window's I0(beta sqrt(1 - r2)) / I0(beta) for eight taps at
-// once, their power series run side by side so that no sum waits on the
-// one before. kTerms holds the series well past float precision for beta up
-// to 10.
+// The Kaiser window for eight taps at once, I0(beta sqrt(1 - r2)) without
+// the division by I0(beta), which each row's scaling to a sum of one does:
+// their power series run side by side so that no sum waits on the one
+// before. kTerms holds the series well past float precision for beta up to
+// 10.
 constexpr int kTerms = 16;
 
-void kaiser8(const double* r2, double beta, double edge, double* window)
+__attribute__((always_inline)) inline void kaiser8(const double* r2, double beta, double* window)
 {
     double q[8], term[8], sum[8];
     for (int j = 0; j < 8; ++j) {
@@ -55,7 +56,52 @@ void kaiser8(const double* r2, double beta, double edge, double* window)
         }
     }
     for (int j = 0; j < 8; ++j)
-        window[j] = r2[j] < 1 ? sum[j] / edge : 0.0;
+        window[j] = r2[j] < 1 ? sum[j] : 0.0;
+}
+
+// What the rows of a filter share.
+struct RowShape {
+    int width, half;
+    double beta;  // the window's shape
+    double turn;  // the sinc's angle a tap
+    const double* turnCos;
+    const double* turnSin;
+};
+
+// Into h, the taps of the row whose tap t is start - t input frames from
+// the output position, before they are scaled to sum to one; their sum.
+// The sinc's sine at start - t is sin(turn start) cos(turn t) -
+// cos(turn start) sin(turn t): two sines a row instead of one a tap.
+__attribute__((always_inline)) inline double shapeRow(const RowShape& shape, double start, double* h)
+{
+    const double sine = std::sin(shape.turn * start), cosine = std::cos(shape.turn * start);
+    double r2[8], window[8], sum = 0;
+    for (int t = 0; t < shape.width; t += 8) {
+        for (int j = 0; j < 8; ++j) {
+            double r = (start - (t + j)) / shape.half;
+            r2[j] = r * r;
+        }
+        kaiser8(r2, shape.beta, window);
+        for (int j = 0; j < 8; ++j) {
+            // Both sides computed, so that the division goes eight at a time.
+            const double distance = start - (t + j);
+            const double numerator = sine * shape.turnCos[t + j] - cosine * shape.turnSin[t + j];
+            const double sinc = numerator / (distance == 0 ? 1.0 : distance);
+            h[t + j] = (distance == 0 ? shape.turn : sinc) * window[j];
+        }
+        for (int j = 0; j < 8; ++j)
+            sum += h[t + j];
+    }
+    return sum;
+}
+
+// The same arithmetic either way, in the same order, so both give the same
+// taps; the wider registers take eight taps' series in two steps, not four.
+using Shape = double (*)(const RowShape& shape, double start, double* h);
+
+double shapeRowPlain(const RowShape& shape, double start, double* h)
+{
+    return shapeRow(shape, start, h);
 }
 
 // An output frame's place: the input frame at or before it, and the
@@ -120,6 +166,11 @@ void dotPlainEither(const float* taps, const float* left, const float* right, in
 #ifdef POKOPON_RESAMPLE_VECTOR
 
 #define POKOPON_AVX2_INLINE __attribute__((target("avx2,fma"), always_inline)) inline
+
+__attribute__((target("avx2,fma"))) double shapeRowAvx2(const RowShape& shape, double start, double* h)
+{
+    return shapeRow(shape, start, h);
+}
 
 POKOPON_AVX2_INLINE float addLanes(__m256 v)
 {
@@ -279,6 +330,7 @@ using Upsample = void (*)(const float* taps, int width, int stride, const float*
 
 // The widest kernels the processor has; no upsampling kernel without AVX2.
 struct Kernels {
+    Shape shape = shapeRowPlain;
     Dot dot = dotPlainEither;
     Store store = storeFrames;
     Upsample twice = nullptr;
@@ -292,7 +344,7 @@ Kernels widestKernels()
 #ifdef POKOPON_RESAMPLE_VECTOR
     __builtin_cpu_init();
     if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"))
-        k = {dotAvx2, storeAvx2, upsampleAvx2<2>, upsampleAvx2<4>,
+        k = {shapeRowAvx2, dotAvx2, storeAvx2, upsampleAvx2<2>, upsampleAvx2<4>,
              {lanesAvx2<kLaneSteps[0], false>, lanesAvx2<kLaneSteps[1], true>}};
 #endif
     return k;
@@ -323,9 +375,6 @@ Resampler::Resampler(uint32_t inputRate)
     int half = 4 * static_cast<int>(std::ceil(order / 8));
     width_ = 2 * half;
     const double beta = 0.1102 * (kStopDb - 8.7);
-    double r2[8] = {}, window[8];
-    kaiser8(r2, beta, 1.0, window);
-    const double edge = window[0];
 
     // One row a phase, or rows at even steps between which run() draws a
     // phase's row when the phases are too many to build.
@@ -336,34 +385,16 @@ Resampler::Resampler(uint32_t inputRate)
     // row let each run on past its ends.
     pad_ = static_cast<int>(7 * static_cast<uint64_t>(down_) / up_) + 2;
     taps_.assign(pad_ + static_cast<size_t>(built) * (width_ + pad_), 0.0f);
-    // The sinc's sine at start - t is sin(turn start) cos(turn t) -
-    // cos(turn start) sin(turn t): two sines a row instead of one a tap.
-    const double turn = 2 * kPi * cutoff;
     std::vector<double> h(width_), turnCos(width_), turnSin(width_);
+    const RowShape shape{width_, half, beta, 2 * kPi * cutoff, turnCos.data(), turnSin.data()};
     for (int t = 0; t < width_; ++t) {
-        turnCos[t] = std::cos(turn * t);
-        turnSin[t] = std::sin(turn * t);
+        turnCos[t] = std::cos(shape.turn * t);
+        turnSin[t] = std::sin(shape.turn * t);
     }
     // Row rows_ - p is row p backwards, so only half the rows are computed.
     for (uint32_t p = 0; p <= rows_ / 2; ++p) {
-        // Tap t weighs input frame (whole position) + t - (half - 1), at
-        // start - t input frames from the output position.
-        const double start = static_cast<double>(p) / rows_ + (half - 1);
-        const double sine = std::sin(turn * start), cosine = std::cos(turn * start);
-        double sum = 0;
-        for (int t = 0; t < width_; t += 8) {
-            for (int j = 0; j < 8; ++j) {
-                double r = (start - (t + j)) / half;
-                r2[j] = r * r;
-            }
-            kaiser8(r2, beta, edge, window);
-            for (int j = 0; j < 8; ++j) {
-                const double distance = start - (t + j);
-                const double numerator = sine * turnCos[t + j] - cosine * turnSin[t + j];
-                h[t + j] = (distance == 0 ? turn : numerator / distance) * window[j];
-                sum += h[t + j];
-            }
-        }
+        // Tap t weighs input frame (whole position) + t - (half - 1).
+        const double sum = kernels().shape(shape, static_cast<double>(p) / rows_ + (half - 1), h.data());
         float* taps = &taps_[rowAt(p)];
         float* mirror = rows_ - p < built && rows_ - p != p ? &taps_[rowAt(rows_ - p)] : nullptr;
         // Each row sums to one; the sinc's 1 / pi cancels here.
@@ -382,8 +413,15 @@ const float* Resampler::drawRow(uint32_t phase, float* row) const
     const float* below = this->row(static_cast<uint32_t>(at / up_));
     const float* above = below + width_ + pad_;
     float share = static_cast<float>(at % up_) / static_cast<float>(up_);
-    for (int t = 0; t < width_; ++t)
-        row[t] = below[t] + share * (above[t] - below[t]);
+    // Eight taps a step, all read before any is written, which the compiler
+    // turns into vectors.
+    for (int t = 0; t < width_; t += 8) {
+        float drawn[8];
+        for (int j = 0; j < 8; ++j)
+            drawn[j] = below[t + j] + share * (above[t + j] - below[t + j]);
+        for (int j = 0; j < 8; ++j)
+            row[t + j] = drawn[j];
+    }
     return row;
 }
 
