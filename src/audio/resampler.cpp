@@ -255,39 +255,41 @@ __attribute__((target("avx2,fma"))) void upsampleAvx2(const float* taps, int wid
         }
 }
 
-// Eight lanes, each a stretch of the output a whole number of periods (up
-// frames from down input frames) long, fall on the same phases at the same
-// offsets; a vector holds one frame of every lane. steps frames are summed
-// at once, each vector of samples loaded once for all of them: each frame's
-// row is shifted back by its distance from the first frame's position, into
-// the zeros around it, so that sample i meets tap i of every shifted row.
-template <int steps, bool stereo>
-__attribute__((target("avx2,fma"))) void lanesAvx2(const float* const* rows, const float* left, const float* right,
+// Lanes, each a stretch of the output a whole number of periods (up frames
+// from down input frames) long, fall on the same phases at the same
+// offsets; a vector holds one frame of eight lanes. Two vectors of lanes
+// (a stereo file's two sides, or sixteen lanes of a mono file) and
+// kLaneSteps frames of each are summed at once, eight running sums in
+// registers: each tap is loaded once for two vectors of samples, each
+// vector of samples once for all the frames. Each frame's row is shifted
+// back by its distance from the first frame's position, into the zeros
+// around it, so that sample i meets tap i of every shifted row.
+constexpr int kLaneSteps = 4;
+
+__attribute__((target("avx2,fma"))) void lanesAvx2(const float* const* rows, const float* first, const float* second,
                                                    int count, float* sums)
 {
-    __m256 l[steps], r[steps];
+    __m256 a[kLaneSteps], b[kLaneSteps];
 #pragma GCC unroll 8
-    for (int m = 0; m < steps; ++m)
-        l[m] = r[m] = _mm256_setzero_ps();
+    for (int m = 0; m < kLaneSteps; ++m)
+        a[m] = b[m] = _mm256_setzero_ps();
     for (int i = 0; i < count; ++i) {
-        const __m256 a = _mm256_load_ps(left + 8 * i);
-        const __m256 b = stereo ? _mm256_load_ps(right + 8 * i) : a;
+        const __m256 x = _mm256_load_ps(first + 8 * i), y = _mm256_load_ps(second + 8 * i);
 #pragma GCC unroll 8
-        for (int m = 0; m < steps; ++m) {
+        for (int m = 0; m < kLaneSteps; ++m) {
             const __m256 tap = _mm256_broadcast_ss(rows[m] + i);
-            l[m] = _mm256_fmadd_ps(tap, a, l[m]);
-            if (stereo)
-                r[m] = _mm256_fmadd_ps(tap, b, r[m]);
+            a[m] = _mm256_fmadd_ps(tap, x, a[m]);
+            b[m] = _mm256_fmadd_ps(tap, y, b[m]);
         }
     }
     float lanes[8];
 #pragma GCC unroll 8
-    for (int m = 0; m < steps; ++m)
+    for (int m = 0; m < kLaneSteps; ++m)
 #pragma GCC unroll 2
-        for (int c = 0; c < (stereo ? 2 : 1); ++c) {
-            _mm256_storeu_ps(lanes, c ? r[m] : l[m]);
+        for (int c = 0; c < 2; ++c) {
+            _mm256_storeu_ps(lanes, c ? b[m] : a[m]);
             for (int j = 0; j < 8; ++j)
-                sums[2 * (steps * j + m) + c] = lanes[j];
+                sums[2 * (kLaneSteps * j + m) + c] = lanes[j];
         }
 }
 
@@ -312,14 +314,11 @@ __attribute__((target("avx2,fma"))) void storeAvx2(const float* sums, int frames
 
 #endif  // POKOPON_RESAMPLE_VECTOR
 
-// Sums for kLaneSteps[channels - 1] frames of eight lanes, frame m of lane j
-// at 2 * (steps * j + m) in sums (its right side after it); each of the frames'
-// rows shifted as lanesAvx2 needs; left and right hold a frame of every lane
-// a vector, from the first frame's first tap on, count of them.
-using Lanes = void (*)(const float* const* rows, const float* left, const float* right, int count, float* sums);
-// Eight frames of a lane at once with one channel, four with two: eight
-// running sums either way, the most that stay in registers.
-constexpr int kLaneSteps[2] = {8, 4};
+// Sums for kLaneSteps frames of two vectors of eight lanes, frame m of lane j
+// of vector c at 2 * (kLaneSteps * j + m) + c in sums, from each frame's row
+// shifted as lanesAvx2 needs; first and second hold the vectors' samples,
+// from the first frame's first tap on, count of each.
+using Lanes = void (*)(const float* const* rows, const float* first, const float* second, int count, float* sums);
 // Frames of each lane gathered at a time.
 constexpr int kLaneSpan = 512;
 
@@ -335,7 +334,7 @@ struct Kernels {
     Store store = storeFrames;
     Upsample twice = nullptr;
     Upsample fourTimes = nullptr;
-    Lanes lanes[2] = {};
+    Lanes lanes = nullptr;
 };
 
 Kernels widestKernels()
@@ -345,7 +344,7 @@ Kernels widestKernels()
     __builtin_cpu_init();
     if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"))
         k = {shapeRowAvx2, dotAvx2, storeAvx2, upsampleAvx2<2>, upsampleAvx2<4>,
-             {lanesAvx2<kLaneSteps[0], false>, lanesAvx2<kLaneSteps[1], true>}};
+             lanesAvx2};
 #endif
     return k;
 }
@@ -432,51 +431,63 @@ uint64_t Resampler::outputFrames(uint64_t frames) const
 
 void Resampler::runLanes(const float* in, size_t frames, int channels, uint64_t segment, int16_t* out) const
 {
-    const Lanes lanes = kernels().lanes[channels - 1];
+    const Lanes lanes = kernels().lanes;
     const Store store = kernels().store;
-    const int steps = kLaneSteps[channels - 1];
+    const bool stereo = channels == 2;
     const int64_t count = static_cast<int64_t>(frames);
     const int64_t lead = width_ / 2 - 1;
     const int64_t laneInput = static_cast<int64_t>(segment / up_ * down_);
     // A lane's input for kLaneSpan frames, with their last rows' taps.
     const int64_t length = kLaneSpan * static_cast<int64_t>(down_) / up_ + 2 + width_ + pad_;
-    std::vector<float> gathered(static_cast<size_t>(8 * channels * length + 8));
-    float* left = gathered.data() + (-reinterpret_cast<uintptr_t>(gathered.data()) / sizeof(float) & 7);
-    float* right = channels == 2 ? left + 8 * length : nullptr;
-    float sums[2 * kBatch];
-    const float* rows[8];
+    std::vector<float> gathered(static_cast<size_t>(16 * length + 8));
+    float* vectors[2];
+    vectors[0] = gathered.data() + (-reinterpret_cast<uintptr_t>(gathered.data()) / sizeof(float) & 7);
+    vectors[1] = vectors[0] + 8 * length;
+    // One float more: a mono lane of the second vector stands at the odd
+    // floats, and the vector store reads one past its last frame.
+    float sums[2 * 8 * kLaneSteps + 1] = {};
+    const float* rows[kLaneSteps];
     const uint32_t stride = down_ / up_, rest = down_ % up_;
     Position at;  // of a frame in its lane
     for (uint64_t n = 0; n < segment;) {
         const int64_t first = at.whole - lead;
-        for (int c = 0; c < channels; ++c)
+        // Lane j of vector c: the stretch j of side c, or the stretch 8c + j.
+        for (int c = 0; c < 2; ++c)
             for (int j = 0; j < 8; ++j) {
-                float* lane = (c ? right : left) + j;
-                const int64_t start = j * laneInput + first;
+                float* lane = vectors[c] + j;
+                const int side = stereo ? c : 0;
+                const int64_t start = (stereo ? j : 8 * c + j) * laneInput + first;
                 const int64_t from = std::clamp<int64_t>(-start, 0, length);
                 const int64_t to = std::clamp<int64_t>(count - start, from, length);
                 int64_t i = 0;
                 for (; i < from; ++i)
                     lane[8 * i] = 0.0f;
                 for (; i < to; ++i)
-                    lane[8 * i] = in[(start + i) * channels + c];
+                    lane[8 * i] = in[(start + i) * channels + side];
                 for (; i < length; ++i)
                     lane[8 * i] = 0.0f;
             }
-        for (const uint64_t end = n + kLaneSpan; n < segment && n < end; n += steps) {
+        for (const uint64_t end = n + kLaneSpan; n < segment && n < end; n += kLaneSteps) {
             const int64_t from = at.whole;
             int64_t last = 0;
-            for (int m = 0; m < steps; ++m) {
+            for (int m = 0; m < kLaneSteps; ++m) {
                 last = at.whole - from;
                 rows[m] = row(at.phase) - last;
                 at.advance(stride, rest, up_);
             }
             const int64_t offset = 8 * (from - lead - first);
-            lanes(rows, left + offset, right ? right + offset : nullptr, width_ + static_cast<int>(last), sums);
+            lanes(rows, vectors[0] + offset, vectors[1] + offset, width_ + static_cast<int>(last), sums);
             // The last steps may run past the lane's end; those are dropped.
-            const int kept = static_cast<int>(std::min<uint64_t>(steps, segment - n));
-            for (int j = 0; j < 8; ++j)
-                store(sums + 2 * steps * j, kept, right, out + 2 * (j * segment + n));
+            const int kept = static_cast<int>(std::min<uint64_t>(kLaneSteps, segment - n));
+            for (int j = 0; j < 8; ++j) {
+                const float* laneSums = sums + 2 * kLaneSteps * j;
+                if (stereo) {
+                    store(laneSums, kept, true, out + 2 * (j * segment + n));
+                } else {
+                    store(laneSums, kept, false, out + 2 * (j * segment + n));
+                    store(laneSums + 1, kept, false, out + 2 * ((8 + j) * segment + n));
+                }
+            }
         }
     }
 }
@@ -488,7 +499,8 @@ void Resampler::run(const float* in, size_t frames, int channels, int16_t* out) 
     const uint64_t total = outputFrames(frames);
     // The lanes take all they can but the last periods; the rest goes frame
     // by frame.
-    const uint64_t segment = kernels.lanes[0] && !upsample && rows_ == up_ ? total / 8 / up_ * up_ : 0;
+    const uint64_t stretches = channels == 2 ? 8 : 16;
+    const uint64_t segment = kernels.lanes && !upsample && rows_ == up_ ? total / stretches / up_ * up_ : 0;
     if (segment)
         runLanes(in, frames, channels, segment, out);
     const int64_t count = static_cast<int64_t>(frames);
@@ -504,8 +516,8 @@ void Resampler::run(const float* in, size_t frames, int channels, int16_t* out) 
     // rounding waits on the sum before it.
     float sums[2 * kBatch];
     const uint32_t stride = down_ / up_, rest = down_ % up_;
-    Position at{static_cast<int64_t>(8 * segment / up_ * down_), 0};
-    for (uint64_t k = 8 * segment; k < total;) {
+    Position at{static_cast<int64_t>(stretches * segment / up_ * down_), 0};
+    for (uint64_t k = stretches * segment; k < total;) {
         const int64_t first = at.whole - lead;
         const int64_t from = std::clamp<int64_t>(-first, 0, length);
         const int64_t to = std::clamp<int64_t>(count - first, from, length);

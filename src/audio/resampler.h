@@ -35,8 +35,8 @@ private:
     const float* row(uint32_t r) const { return &taps_[rowAt(r)]; }
     // The taps for a phase between two of the rows, drawn into row.
     const float* drawRow(uint32_t phase, float* row) const;
-    // The first 8 * segment output frames, as eight lanes of segment frames
-    // side by side in vectors; segment is a multiple of up_.
+    // The first output frames, as eight stretches of segment frames side by
+    // side in vectors (sixteen for a mono file); segment is a multiple of up_.
     void runLanes(const float* in, size_t frames, int channels, uint64_t segment, int16_t* out) const;
 
     uint32_t up_ = 1;
