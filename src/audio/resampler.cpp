@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numeric>
 
 #include "audio/sample16.h"
@@ -33,6 +34,11 @@ constexpr int64_t kSpan = 4096;
 // Output frames summed before they are rounded.
 constexpr int kBatch = 64;
 
+// Four taps' doubles as one value, which the compiler takes as vectors as
+// wide as the target has at every level of optimisation; the loops it
+// would otherwise have to vectorise itself it leaves alone at -O3.
+typedef double Taps4 __attribute__((vector_size(32)));
+
 // The Kaiser window for eight taps at once, I0(beta sqrt(1 - r2)) without
 // the division by I0(beta), which each row's scaling to a sum of one does:
 // their power series run side by side so that no sum waits on the one
@@ -40,23 +46,21 @@ constexpr int kBatch = 64;
 // 10.
 constexpr int kTerms = 16;
 
-__attribute__((always_inline)) inline void kaiser8(const double* r2, double beta, double* window)
+__attribute__((always_inline)) inline void kaiser8(const Taps4* r2, double beta, Taps4* window)
 {
-    double q[8], term[8], sum[8];
-    for (int j = 0; j < 8; ++j) {
-        q[j] = r2[j] < 1 ? beta * beta / 4 * (1 - r2[j]) : 0.0;
-        term[j] = sum[j] = 1.0;
-    }
+    const Taps4 zero = {}, one = zero + 1.0;
+    const Taps4 q0 = r2[0] < one ? beta * beta / 4 * (one - r2[0]) : zero;
+    const Taps4 q1 = r2[1] < one ? beta * beta / 4 * (one - r2[1]) : zero;
+    Taps4 term0 = one, term1 = one, sum0 = one, sum1 = one;
     for (int k = 1; k <= kTerms; ++k) {
         const double f = 1.0 / (k * k);
-#pragma GCC unroll 8
-        for (int j = 0; j < 8; ++j) {
-            term[j] *= q[j] * f;
-            sum[j] += term[j];
-        }
+        term0 *= q0 * f;
+        term1 *= q1 * f;
+        sum0 += term0;
+        sum1 += term1;
     }
-    for (int j = 0; j < 8; ++j)
-        window[j] = r2[j] < 1 ? sum[j] : 0.0;
+    window[0] = r2[0] < one ? sum0 : zero;
+    window[1] = r2[1] < one ? sum1 : zero;
 }
 
 // What the rows of a filter share.
@@ -75,24 +79,29 @@ struct RowShape {
 __attribute__((always_inline)) inline double shapeRow(const RowShape& shape, double start, double* h)
 {
     const double sine = std::sin(shape.turn * start), cosine = std::cos(shape.turn * start);
-    double r2[8], window[8], sum = 0;
+    const Taps4 zero = {}, one = zero + 1.0, lane = {0, 1, 2, 3};
+    Taps4 sums = zero;
     for (int t = 0; t < shape.width; t += 8) {
-        for (int j = 0; j < 8; ++j) {
-            double r = (start - (t + j)) / shape.half;
-            r2[j] = r * r;
+        Taps4 distance[2], r2[2], window[2];
+        for (int part = 0; part < 2; ++part) {
+            distance[part] = start - (t + 4 * part + lane);
+            const Taps4 r = distance[part] / shape.half;
+            r2[part] = r * r;
         }
         kaiser8(r2, shape.beta, window);
-        for (int j = 0; j < 8; ++j) {
-            // Both sides computed, so that the division goes eight at a time.
-            const double distance = start - (t + j);
-            const double numerator = sine * shape.turnCos[t + j] - cosine * shape.turnSin[t + j];
-            const double sinc = numerator / (distance == 0 ? 1.0 : distance);
-            h[t + j] = (distance == 0 ? shape.turn : sinc) * window[j];
+        for (int part = 0; part < 2; ++part) {
+            Taps4 turnCos, turnSin;
+            std::memcpy(&turnCos, shape.turnCos + t + 4 * part, sizeof turnCos);
+            std::memcpy(&turnSin, shape.turnSin + t + 4 * part, sizeof turnSin);
+            // Both sides computed, so that the division goes four at a time.
+            const Taps4 d = distance[part];
+            const Taps4 sinc = (sine * turnCos - cosine * turnSin) / (d == zero ? one : d);
+            const Taps4 taps = (d == zero ? shape.turn * one : sinc) * window[part];
+            std::memcpy(h + t + 4 * part, &taps, sizeof taps);
+            sums += taps;
         }
-        for (int j = 0; j < 8; ++j)
-            sum += h[t + j];
     }
-    return sum;
+    return (sums[0] + sums[2]) + (sums[1] + sums[3]);
 }
 
 // The same arithmetic either way, in the same order, so both give the same
