@@ -188,8 +188,7 @@ POKOPON_AVX2_INLINE float addLanes(__m256 v)
     return _mm_cvtss_f32(_mm_add_ss(s, _mm_movehdup_ps(s)));
 }
 
-// Four running sums in all, as few 256-bit values live as that allows:
-// 64-bit Windows cannot align the stack to spill them.
+// Four running sums in all, so that no 256-bit value has to be spilled.
 __attribute__((target("avx2,fma"))) void dotAvx2(const float* taps, const float* left, const float* right,
                                                  int width, float* sums)
 {
@@ -336,7 +335,8 @@ constexpr int kLaneSpan = 512;
 // stand stride floats apart.
 using Upsample = void (*)(const float* taps, int width, int stride, const float* x, float* sums);
 
-// The widest kernels the processor has; no upsampling kernel without AVX2.
+// The widest kernels the processor has. Without AVX2 there are no
+// upsampling or lanes kernels, and every frame goes one by one.
 struct Kernels {
     Shape shape = shapeRowPlain;
     Dot dot = dotPlainEither;
@@ -352,8 +352,7 @@ Kernels widestKernels()
 #ifdef POKOPON_RESAMPLE_VECTOR
     __builtin_cpu_init();
     if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"))
-        k = {shapeRowAvx2, dotAvx2, storeAvx2, upsampleAvx2<2>, upsampleAvx2<4>,
-             lanesAvx2};
+        k = {shapeRowAvx2, dotAvx2, storeAvx2, upsampleAvx2<2>, upsampleAvx2<4>, lanesAvx2};
 #endif
     return k;
 }
