@@ -222,16 +222,16 @@ __attribute__((target("avx2,fma"))) void dotAvx2(const float* taps, const float*
     sums[1] = addLanes(_mm256_add_ps(c, d));
 }
 
-// Upsampling by a whole factor, every input position has the same phases
-// in turn, so kBatch output frames' sums are taken for eight input
-// positions a vector: each of the few rows' taps is used for every
-// position, each sample for every phase, and eight running sums stand
-// apart. Positions 8b + j are lane j of block b.
-template <int phases>
-__attribute__((target("avx2,fma"))) void upsampleAvx2(const float* taps, int width, int stride, const float* x,
-                                                      float* sums)
+// Upsampling by four, every input position has the same four phases in
+// turn, so kBatch output frames' sums are taken for eight input positions
+// a vector: each of the rows' taps is used for every position, each sample
+// for every phase, and eight running sums stand apart. Positions 8b + j
+// are lane j of block b. (By two, the lanes are faster: each sample vector
+// there serves four frames, not two.)
+__attribute__((target("avx2,fma"))) void upsampleFourAvx2(const float* taps, int width, int stride, const float* x,
+                                                          float* sums)
 {
-    constexpr int blocks = kBatch / phases / 8;
+    constexpr int phases = 4, blocks = kBatch / phases / 8;
     // Unrolled to the end, so that the sums stay in registers.
     __m256 acc[phases][blocks];
 #pragma GCC unroll 8
@@ -330,9 +330,9 @@ using Lanes = void (*)(const float* const* rows, const float* first, const float
 // Frames of each lane gathered at a time.
 constexpr int kLaneSpan = 512;
 
-// Sums for kBatch output frames from a phase-0 position on, of input x
-// (the frame of its first tap), into every second float of sums; the rows
-// stand stride floats apart.
+// Upsampling by four, sums for kBatch output frames from a phase-0
+// position on, of input x (the frame of its first tap), into every second
+// float of sums; the rows stand stride floats apart.
 using Upsample = void (*)(const float* taps, int width, int stride, const float* x, float* sums);
 
 // The widest kernels the processor has. Without AVX2 there are no
@@ -341,7 +341,6 @@ struct Kernels {
     Shape shape = shapeRowPlain;
     Dot dot = dotPlainEither;
     Store store = storeFrames;
-    Upsample twice = nullptr;
     Upsample fourTimes = nullptr;
     Lanes lanes = nullptr;
 };
@@ -352,7 +351,7 @@ Kernels widestKernels()
 #ifdef POKOPON_RESAMPLE_VECTOR
     __builtin_cpu_init();
     if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"))
-        k = {shapeRowAvx2, dotAvx2, storeAvx2, upsampleAvx2<2>, upsampleAvx2<4>, lanesAvx2};
+        k = {shapeRowAvx2, dotAvx2, storeAvx2, upsampleFourAvx2, lanesAvx2};
 #endif
     return k;
 }
@@ -503,7 +502,7 @@ void Resampler::runLanes(const float* in, size_t frames, int channels, uint64_t 
 void Resampler::run(const float* in, size_t frames, int channels, int16_t* out) const
 {
     const Kernels& kernels = ::kernels();
-    const Upsample upsample = down_ != 1 ? nullptr : up_ == 2 ? kernels.twice : up_ == 4 ? kernels.fourTimes : nullptr;
+    const Upsample upsample = down_ == 1 && up_ == 4 ? kernels.fourTimes : nullptr;
     const uint64_t total = outputFrames(frames);
     // The lanes take all they can but the last periods; the rest goes frame
     // by frame.
