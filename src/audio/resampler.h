@@ -4,11 +4,13 @@
 // reduced by their greatest common divisor to up / down, and each of the up
 // phases (the fractional input positions an output frame can fall on) has its
 // own row of taps, built once (an odd rate with too many phases has its rows
-// drawn between fewer). The kernel is a sinc cut between the pass band
-// and the lower of the two Nyquist frequencies, under a Kaiser window; each row
-// sums to one, so the level of a tone is kept. Positions are whole-number
-// arithmetic and every sum is taken in the same order, so a file gives the
-// same buffer on every run.
+// drawn between fewer). The kernel is a sinc cut between the pass band, flat
+// to 0.9 of the lower of the two Nyquist frequencies, and that Nyquist
+// frequency, under a Kaiser window; each row sums to one, so the level of a
+// tone is kept. Positions are whole-number arithmetic and every sum is taken
+// in the same order, so a file gives the same buffer on every run; the vector
+// kernels a processor may have add in orders of their own, which can move a
+// sample by one step and no more.
 #pragma once
 
 #include <cstddef>
@@ -26,15 +28,21 @@ public:
     // clamped. A single channel is sent to both sides.
     void run(const float* in, size_t frames, int channels, int16_t* out) const;
 
-    int tapsPerPhase() const { return 2 * half_; }
+    int tapsPerPhase() const { return width_; }
 
 private:
+    size_t rowAt(uint32_t r) const { return pad_ + static_cast<size_t>(r) * (width_ + pad_); }
+    const float* row(uint32_t r) const { return &taps_[rowAt(r)]; }
     // The taps for a phase between two of the rows, drawn into row.
     const float* drawRow(uint32_t phase, float* row) const;
+    // The first output frames, as eight stretches of segment frames side by
+    // side in vectors (sixteen for a mono file); segment is a multiple of up_.
+    void runLanes(const float* in, size_t frames, int channels, uint64_t segment, int16_t* out) const;
 
     uint32_t up_ = 1;
     uint32_t down_ = 1;
     uint32_t rows_ = 1;         // up_, or fewer rows at even steps
-    int half_ = 1;              // taps on each side of the output position
-    std::vector<float> taps_;   // rows of 2 * half_ taps
+    int width_ = 8;             // taps a row, a multiple of 8 so that vectors fill it
+    int pad_ = 0;               // zeros before, between and after the rows
+    std::vector<float> taps_;   // rows of width_ taps
 };
