@@ -5,6 +5,7 @@
 #include <cstring>
 #include <numeric>
 
+#include "audio/engine_form.h"
 #include "audio/sample16.h"
 
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
@@ -14,7 +15,6 @@
 
 namespace {
 
-constexpr uint32_t kOutputRate = 44100;
 constexpr double kPi = 3.14159265358979323846;
 // The stop band starts at the lower Nyquist frequency, so that nothing above
 // it aliases and no image survives. The window is sized for a transition
@@ -366,12 +366,12 @@ const Kernels& kernels()
 
 Resampler::Resampler(uint32_t inputRate)
 {
-    uint32_t common = std::gcd(kOutputRate, inputRate);
-    up_ = kOutputRate / common;
+    uint32_t common = std::gcd(kEngineRate, inputRate);
+    up_ = kEngineRate / common;
     down_ = inputRate / common;
 
     // Frequencies in cycles per input sample.
-    double nyquist = (inputRate < kOutputRate ? inputRate : kOutputRate) / 2.0 / inputRate;
+    double nyquist = (inputRate < kEngineRate ? inputRate : kEngineRate) / 2.0 / inputRate;
     double pass = nyquist * kPassShare;
     double cutoff = (pass + nyquist) / 2;
     double transition = 2 * kPi * (nyquist - pass);

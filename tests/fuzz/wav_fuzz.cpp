@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     check(found == WavProblem::None || problem == found);
     check(problem == WavProblem::None || (!out && length == 0));
     check((out != nullptr) == (length != 0) || out == file);
-    if (found == WavProblem::None && isEngineForm(chunks.format)) {
+    if (problem == WavProblem::None && isEngineForm(chunks.format)) {
         check(out == file && length == chunks.dataBytes);
     } else {
         check(out != file && length % 4 == 0);
