@@ -7,4 +7,6 @@ set -euo pipefail
 dist=$1 folder=$2
 rm -rf "$folder" "$folder-zips"
 "$dist" "$folder-zips"
-unzip -q "$folder-zips"/pokopon-*-win64.zip -d "$folder"
+unzip -q "$folder-zips"/pokopon-*-win64.zip -d "$folder-zips/unpacked"
+# The zip holds one folder, pokopon-VERSION: FOLDER is that folder.
+mv "$folder-zips"/unpacked/pokopon-*/ "$folder"

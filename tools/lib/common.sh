@@ -8,31 +8,34 @@ started_pids=()
 started_dirs=()
 
 say() { printf '%s\n' "$*" >&2; }
+# One line per long step, with the time of day, so that a slow step shows
+# where it is: "[12:03:04] == build win64".
+step() { say "[$(date +%H:%M:%S)] == $*"; }
 
 as_root() {
   if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
 }
 
 # Installs the Debian packages that are missing; silent when all are there.
+# An install shows apt's own progress: on a fresh machine it takes minutes.
 ensure_packages() {
   local missing=() p
   for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
-  say "installing: ${missing[*]}"
-  as_root apt-get update -qq >/dev/null
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
-    "${missing[@]}" >/dev/null
+  step "installing: ${missing[*]}"
+  as_root apt-get update >&2
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}" >&2
 }
 
 # Wine needs a Japanese Linux locale for Japanese file and folder names.
 ensure_locale() {
   locale -a 2>/dev/null | grep -qix 'ja_JP.utf8' && return 0
-  say "generating the ja_JP.UTF-8 locale"
+  step "generating the ja_JP.UTF-8 locale"
   grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null \
     || echo 'ja_JP.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
-  as_root locale-gen >/dev/null
+  as_root locale-gen >&2
 }
 
 build_packages=(cmake ninja-build g++ mingw-w64 googletest)
@@ -62,6 +65,7 @@ stop_started() {
 
 # A private X display for the program's windows.
 start_xvfb() {
+  step "start a private X display"
   local n=90
   while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
   Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
@@ -77,6 +81,7 @@ start_xvfb() {
 # A sound server whose only output is a null sink named "drums"; what is played
 # can be captured from drums.monitor.
 start_pulse() {
+  step "start a sound server with a null sink"
   # A folder of this run's own, so that two runs in one tree never share a server.
   local dir="$build/run/pulse-$$"
   rm -rf "$dir"
