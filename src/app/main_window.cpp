@@ -10,6 +10,7 @@
 #include "audio/playback_rate.h"
 #include "audio/rate_menu.h"
 #include "keylog/key_logger.h"
+#include "keylog/performance_format.h"
 #include "slots/settings_file.h"
 #include "slots/sound_slot.h"
 #include "ui/about_box.h"
@@ -17,6 +18,7 @@
 #include "util/debug_trace.h"
 #include "util/message_boxes.h"
 #include "util/program_messages.h"
+#include "util/program_title.h"
 #include "util/quit_request.h"
 #include "util/screen_centre.h"
 #include "util/window_text.h"
@@ -28,7 +30,6 @@ HMENU mainMenu;
 namespace {
 
 constexpr char kClassName[] = "TForm";
-constexpr char kTitle[] = "ポコポン";
 constexpr int kWidth = 660;
 constexpr int kHeight = 540;
 constexpr int kMenuResource = 109;
@@ -112,7 +113,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         mainWindow = window;
         mainMenu = GetMenu(window);
         DragAcceptFiles(window, TRUE);
-        keyLogger = new KeyLogger(window, "PKPN00");
+        keyLogger = new KeyLogger(window, kPerformanceMagic);
         keyLogger->updateMenuState(0);
         // The check starts on 44100Hz whatever rate the settings file gives.
         updateRateMenu(mainMenu, kRateMenuStart, nullptr);
@@ -194,7 +195,7 @@ HWND CreateMainWindow()
     wc.lpszMenuName = MAKEINTRESOURCEA(kMenuResource);
     wc.lpszClassName = kClassName;
     RegisterClassA(&wc);
-    return CreateWindowExA(WS_EX_WINDOWEDGE, kClassName, kTitle, WS_OVERLAPPEDWINDOW,
+    return CreateWindowExA(WS_EX_WINDOWEDGE, kClassName, kProgramTitle, WS_OVERLAPPEDWINDOW,
                            CentreX(kWidth), CentreY(kHeight), kWidth, kHeight, nullptr, nullptr,
                            appInstance, nullptr);
 }

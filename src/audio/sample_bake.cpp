@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <initializer_list>
 
+#include "util/little_endian.h"
+
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
 #define POKOPON_BAKE_VECTOR 1
 #include <immintrin.h>
@@ -28,7 +30,7 @@ constexpr size_t kFrameBytes = 4;
 
 int16_t loadSample(const uint8_t* p)
 {
-    return static_cast<int16_t>(static_cast<uint16_t>(p[0] | (p[1] << 8)));
+    return static_cast<int16_t>(readLe16(p));
 }
 
 void storeSample(uint8_t* p, int16_t value)

@@ -7,6 +7,7 @@
 #include "audio/resampler.h"
 #include "audio/sample16.h"
 #include "audio/wav_format_check.h"
+#include "util/little_endian.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ double unsigned8(const uint8_t* p)
 
 double signed16(const uint8_t* p)
 {
-    return static_cast<int16_t>(static_cast<uint16_t>(p[0] | p[1] << 8));
+    return static_cast<int16_t>(readLe16(p));
 }
 
 double signed24(const uint8_t* p)
@@ -34,9 +35,7 @@ double signed24(const uint8_t* p)
 
 double signed32(const uint8_t* p)
 {
-    uint32_t bits = static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8
-                    | static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-    return static_cast<int32_t>(bits) / 65536.0;
+    return static_cast<int32_t>(readLe32(p)) / 65536.0;
 }
 
 double float32(const uint8_t* p)

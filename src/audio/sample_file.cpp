@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr LONGLONG kMaxFileBytes = 4000000;
-
 // The whole file in a new malloc'd block, or why not.
 WavProblem readFile(const char* path, uint8_t** buffer, size_t* size)
 {
@@ -30,7 +28,7 @@ WavProblem readFile(const char* path, uint8_t** buffer, size_t* size)
     LARGE_INTEGER bytes;
     WavProblem problem = WavProblem::Unreadable;
     if (!GetFileSizeEx(file, &bytes)) {
-    } else if (bytes.QuadPart > kMaxFileBytes) {
+    } else if (bytes.QuadPart > kMaxSampleFileBytes) {
         problem = WavProblem::FileTooLarge;
     } else {
         DWORD want = static_cast<DWORD>(bytes.QuadPart);

@@ -10,10 +10,10 @@
 #include "util/file_handles.h"
 #include "util/message_boxes.h"
 #include "util/path_names.h"
+#include "util/program_title.h"
 
 namespace {
 
-constexpr char kTitle[] = "ポコポン";
 
 }  // namespace
 
@@ -35,7 +35,7 @@ void KeyLogger::savePerformance()
         ShowError(("保存できませんでした。\n" + FileErrorReason(error)).c_str());
         return;
     }
-    SetWindowTextA(window, kTitle);
+    SetWindowTextA(window, kProgramTitle);
     clearRecording();
     ShowInfo(window, "保存しました。");
 }
@@ -62,7 +62,7 @@ bool KeyLogger::openPerformance(const char* path)
         bool opened = playFile != nullptr
                       || (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
         CloseAndClear(&playFile);
-        SetWindowTextA(window, kTitle);
+        SetWindowTextA(window, kProgramTitle);
         // A refused or cancelled file leaves the running replay going on.
         if (wasPlaying)
             playTimer.start(period, playbackTick, this);

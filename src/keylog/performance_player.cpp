@@ -7,6 +7,7 @@
 #include "util/debug_trace.h"
 #include "util/file_handles.h"
 #include "util/program_messages.h"
+#include "util/program_title.h"
 #include "util/window_text.h"
 
 void KeyLogger::startPlayback()
@@ -46,7 +47,7 @@ void KeyLogger::stopPlayback()
     playTimer.stop();
     playing = false;
     playPosition = 0;
-    SetWindowTextA(window, "ポコポン");
+    SetWindowTextA(window, kProgramTitle);
 }
 
 void KeyLogger::stopTicks()

@@ -1,5 +1,8 @@
-// Which sample paths the program opens: files on this machine only.
+// Which sample files the program opens: files on this machine only, of a
+// size it reads whole.
 #pragma once
+
+constexpr long long kMaxSampleFileBytes = 4000000;
 
 // False for a network path (\\host\share\x.wav, and the \\?\ and \\.\ forms),
 // which Windows opens by connecting to that host with the user's credentials

@@ -20,7 +20,6 @@
 namespace {
 
 constexpr char kSettingsName[] = "sounds\\Setting.csv";
-constexpr LONGLONG kMaxSampleBytes = 4000000;
 
 // The part of the file after the rows that the last read did not take.
 std::string unreadTail;
@@ -60,7 +59,7 @@ bool checkSamples(const SettingsRead& read)
             continue;
         }
         LARGE_INTEGER size;
-        if (GetFileSizeEx(h, &size) && size.QuadPart > kMaxSampleBytes) {
+        if (GetFileSizeEx(h, &size) && size.QuadPart > kMaxSampleFileBytes) {
             ShowError(lineMessage(kMsgSampleTooLarge, read.lineOf[i]).c_str());
             ok = false;
         }
