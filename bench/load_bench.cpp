@@ -108,8 +108,6 @@ void loadWhole(const Bytes& f)
     decodeWavFile(file, f.size(), nullptr, kSlotBytes, &out, &length);
     bake(out, length);
     benchmark::DoNotOptimize(out);
-    if (out != file)
-        std::free(file);
     std::free(out);
 }
 

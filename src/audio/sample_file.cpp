@@ -73,11 +73,8 @@ WavProblem loadSample(const char* path, const GainTables& gains, int32_t volume,
     size_t size = 0;
     uint8_t* file = nullptr;
     WavProblem problem = readFile(path, &file, &size);
-    if (problem == WavProblem::None) {
+    if (problem == WavProblem::None)
         problem = decodeWavFile(file, size, decodeWithAcm, most, data, length);
-        if (*data != file)
-            std::free(file);
-    }
     if (problem != WavProblem::None) {
         traceRefusal(path, problem);
         return problem;

@@ -21,8 +21,9 @@ WavProblem checkWavFile(const uint8_t* file, size_t size, uint64_t most, WavChun
                                                                                  : WavProblem::None;
 }
 
-WavProblem decodeWavFile(uint8_t* file, size_t size, CodecDecoder codec, uint64_t most, uint8_t** out,
-                         uint32_t* length)
+namespace {
+
+WavProblem decode(uint8_t* file, size_t size, CodecDecoder codec, uint64_t most, uint8_t** out, uint32_t* length)
 {
     *out = nullptr;
     *length = 0;
@@ -50,5 +51,16 @@ WavProblem decodeWavFile(uint8_t* file, size_t size, CodecDecoder codec, uint64_
     if (problem == WavProblem::None)
         problem = convertToEngineForm(pcm.format, pcm.data, pcm.bytes, most, out, length);
     std::free(pcm.data);
+    return problem;
+}
+
+}  // namespace
+
+WavProblem decodeWavFile(uint8_t* file, size_t size, CodecDecoder codec, uint64_t most, uint8_t** out,
+                         uint32_t* length)
+{
+    WavProblem problem = decode(file, size, codec, most, out, length);
+    if (*out != file)
+        std::free(file);
     return problem;
 }

@@ -22,10 +22,10 @@ using CodecDecoder = WavProblem (*)(const WavChunks& chunks, uint64_t mostFrames
 // whether its length, as its header gives it, fits in most engine bytes.
 WavProblem checkWavFile(const uint8_t* file, size_t size, uint64_t most, WavChunks* chunks);
 
-// file is a malloc'd block of size bytes. A file already in the engine's
+// Takes file, a malloc'd block of size bytes: a file already in the engine's
 // form keeps its data byte for byte, moved to the front of that block, which
 // becomes the buffer (*out == file); otherwise *out is a new malloc'd block
-// or null, and file is left to the caller. A result longer than most bytes
-// is refused. codec may be null.
+// or null, and file is freed. A result longer than most bytes is refused.
+// codec may be null.
 WavProblem decodeWavFile(uint8_t* file, size_t size, CodecDecoder codec, uint64_t most, uint8_t** out,
                          uint32_t* length);

@@ -37,8 +37,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         check(out != file && length % 4 == 0);
         check(problem != WavProblem::UnknownCodec || !convertsItself(chunks.format));
     }
-    if (out != file)
-        std::free(file);
     std::free(out);
     return 0;
 }

@@ -32,8 +32,6 @@ std::vector<int16_t> engineSamples(const std::string& file, WavProblem* problem)
     std::vector<int16_t> samples(length / 2);
     if (length)
         std::memcpy(samples.data(), out, length / 2 * 2);
-    if (out != block)
-        std::free(block);
     std::free(out);
     return samples;
 }
