@@ -128,7 +128,8 @@ TEST(SettingsRead, ShortOrBlankRowEndsTheTableAndTheRestIsWrittenBackAsItWas)
         std::string rest = end + row("b.wav", "42") + "anything\r\n";
         Parsed p(header() + row("a.wav", "41") + rest);
         EXPECT_EQ(p.read.slotCount, 1) << "the rows end at " << end;
-        EXPECT_TRUE(p.read.reports.empty() && !p.read.keepFile) << "the unread rest is no fault";
+        EXPECT_EQ(p.read.reports.size(), 0u) << "the unread rest is no fault";
+        EXPECT_FALSE(p.read.keepFile) << "the unread rest is no fault";
         EXPECT_EQ(p.written(), header() + row("a.wav", "41") + rest) << "the rest is kept after " << end;
     }
 }
@@ -209,7 +210,8 @@ TEST(SettingsRead, LevelsOutsideTheGainTablesAreClampedAndReported)
     Parsed huge(header() + "a.wav,41,99999999999999999999,-99999999999999999999,DR_RIM\r\n");
     EXPECT_EQ(huge.table[0].volume, 255) << "an overlong number still clamps";
     EXPECT_EQ(huge.table[0].pan, 1);
-    EXPECT_TRUE(p.read.keepFile && huge.read.keepFile) << "the user's own values stay in the file";
+    EXPECT_TRUE(p.read.keepFile) << "the user's own values stay in the file";
+    EXPECT_TRUE(huge.read.keepFile) << "the user's own values stay in the file";
     Parsed text(header() + "a.wav,41,100abc,127;centre,DR_RIM\r\n");
     EXPECT_EQ(text.table[0].pan, 127);
     ASSERT_EQ(text.read.reports.size(), 1u) << "text after a number is told";

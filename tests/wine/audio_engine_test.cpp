@@ -334,8 +334,8 @@ TEST_F(AudioEngineTest, ClosedHiHatCutsOnlyOpenHiHats)
     Sleep(300);
     EXPECT_EQ(busyCount(*engine), 5) << "an open hi-hat cut something";
     engine->trigger(table[1]);  // channel 5: closed
-    EXPECT_TRUE(waitFree(*engine, 0) && waitFree(*engine, 3) && waitFree(*engine, 4))
-        << "every open hi-hat is cut";
+    for (int open : {0, 3, 4})
+        EXPECT_TRUE(waitFree(*engine, open)) << "the open hi-hat on channel " << open << " is not cut";
     Sleep(300);
     EXPECT_EQ(engine->channel(1).busy.load(), 1u) << "a closed hi-hat is never cut by another";
     EXPECT_EQ(engine->channel(2).busy.load(), 1u) << "other parts are not cut";

@@ -36,6 +36,15 @@ bool enabled(UINT id)
     return !(GetMenuState(GetMenu(window), id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED));
 }
 
+// 記録開始, 停止 and 名前を付けて保存, each "on" or "off".
+std::string recordMenu()
+{
+    std::string state;
+    for (UINT id : {32799u, 32800u, 32796u})
+        state += enabled(id) ? "on " : "off ";
+    return state;
+}
+
 // Waits for count boxes while handling this thread's messages: the replay
 // sends its keys to the window and waits for them.
 bool waitBoxes(BoxWatch& boxes, size_t count, DWORD timeoutMs = 5000)
@@ -115,17 +124,17 @@ protected:
 
 TEST_F(KeyLoggerTest, MenuAndTitlesFollowRecordingAndSaving)
 {
-    EXPECT_TRUE(enabled(32799) && !enabled(32800) && !enabled(32796)) << "after creation";
+    EXPECT_EQ(recordMenu(), "on off off ") << "after creation";
     SendMessageA(window, WM_COMMAND, 32799, 0);
     DWORD started = GetTickCount();
     SendMessageA(window, WM_COMMAND, 0, 0);
-    EXPECT_TRUE(!enabled(32799) && enabled(32800) && !enabled(32796)) << "while recording, id 0 ignored";
+    EXPECT_EQ(recordMenu(), "off on off ") << "while recording, id 0 ignored";
     Pump(1100);
     EXPECT_EQ(title(), "REC 00:00:01 - ポコポン") << utf8(title());
     SendMessageA(window, WM_COMMAND, 32800, 0);
     DWORD recorded = GetTickCount() - started;
     EXPECT_EQ(title(), "STOP 00:00:01 - ポコポン") << utf8(title());
-    EXPECT_TRUE(enabled(32799) && !enabled(32800) && enabled(32796)) << "stopped with records";
+    EXPECT_EQ(recordMenu(), "on off on ") << "stopped with records";
 
     std::thread cancel = answerFileDialog("");
     SendMessageA(window, WM_COMMAND, 32796, 0);
@@ -144,7 +153,7 @@ TEST_F(KeyLoggerTest, MenuAndTitlesFollowRecordingAndSaving)
     EXPECT_EQ(boxes.seen()[0].caption, "ポコポン");
     EXPECT_EQ(title(), "ポコポン");
     EXPECT_FALSE(keyLogger->hasRecording()) << "a save clears the records";
-    EXPECT_TRUE(enabled(32799) && !enabled(32800) && !enabled(32796)) << "after the save";
+    EXPECT_EQ(recordMenu(), "on off off ") << "after the save";
 
     std::string file = ReadFileBytes(path);
     ASSERT_GE(file.size(), 6u);
@@ -217,7 +226,8 @@ TEST_F(KeyLoggerTest, TheRecordingStopsAtItsCapacityAndSaysSo)
     EXPECT_EQ(boxes.seen()[0].caption, title()) << "captioned with the stopped clock";
     EXPECT_EQ(keyLogger->recordedSteps(), 500000u) << "the buffer is full and kept";
     EXPECT_EQ(title().substr(0, 5), "STOP ");
-    EXPECT_TRUE(!enabled(32799) && enabled(32800)) << "the menu still offers 停止";
+    EXPECT_FALSE(enabled(32799)) << "the menu still offers 停止";
+    EXPECT_TRUE(enabled(32800)) << "the menu still offers 停止";
     SendMessageA(window, WM_COMMAND, 32800, 0);
     keyLogger->clearRecording();
 }
@@ -270,7 +280,7 @@ TEST_F(KeyLoggerTest, DropStopsTheRecordingAndReplaysTheFirstFileUnderItsBareNam
                                                  ExeFolder() + "second.pkp")), 0);
     EXPECT_EQ(title(), "dropped.pkp") << "a dropped replay shows the bare name: " << utf8(title());
     EXPECT_TRUE(keyLogger->hasRecording()) << "the recording is stopped, its records kept";
-    EXPECT_TRUE(enabled(32799) && !enabled(32800) && enabled(32796)) << "as after 停止";
+    EXPECT_EQ(recordMenu(), "on off on ") << "as after 停止";
     ASSERT_TRUE(waitBoxes(boxes, 1)) << "the replay did not end";
     EXPECT_EQ(boxes.seen()[0].text, "再生が終了しました。");
     EXPECT_EQ(lastKeyDown, 0xBB) << "the first file was played, not the second";
@@ -431,7 +441,9 @@ TEST_F(KeyLoggerTest, ClosingWithARecordingAsksFirst)
         ASSERT_EQ(boxes.seen().size(), 1u);
         EXPECT_EQ(boxes.seen()[0].text, "保存していないデータがあります。\n保存しますか？");
         EXPECT_EQ(boxes.seen()[0].caption, stop) << utf8(boxes.seen()[0].caption);
-        EXPECT_TRUE(boxes.seen()[0].hasYes && boxes.seen()[0].hasNo && boxes.seen()[0].hasCancel);
+        EXPECT_TRUE(boxes.seen()[0].hasYes);
+        EXPECT_TRUE(boxes.seen()[0].hasNo);
+        EXPECT_TRUE(boxes.seen()[0].hasCancel);
         EXPECT_FALSE(quitRequested()) << "Cancel stays";
     }
     {
@@ -443,7 +455,7 @@ TEST_F(KeyLoggerTest, ClosingWithARecordingAsksFirst)
         cancel.join();
         EXPECT_FALSE(quitRequested()) << "Yes and a cancelled save stay";
         EXPECT_TRUE(keyLogger->hasRecording());
-        EXPECT_TRUE(enabled(32799) && !enabled(32800) && enabled(32796)) << "the menu shows the stopped recording";
+        EXPECT_EQ(recordMenu(), "on off on ") << "the menu shows the stopped recording";
     }
     {
         BoxWatch boxes({IDNO});
@@ -471,6 +483,6 @@ TEST_F(KeyLoggerTest, OpeningDuringARecordingStopsItBeforeTheDialog)
     SendMessageA(window, WM_COMMAND, 32792, 0);
     cancel.join();
     EXPECT_EQ(titleAtDialog.substr(0, 5), "STOP ") << "stopped first: " << utf8(titleAtDialog);
-    EXPECT_TRUE(enabled(32799) && !enabled(32800) && enabled(32796)) << "as after 停止";
+    EXPECT_EQ(recordMenu(), "on off on ") << "as after 停止";
     keyLogger->clearRecording();
 }

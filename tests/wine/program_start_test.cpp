@@ -51,7 +51,8 @@ void expectFirstStart(const std::string& folder, const std::string& exe = "")
     EXPECT_EQ(seen[0].text, kUnreadable) << "first box: " << utf8(seen[0].text);
     EXPECT_EQ(seen[1].text, kOffer) << "second box: " << utf8(seen[1].text);
     EXPECT_EQ(seen[1].caption, "エラー");
-    EXPECT_TRUE(seen[1].hasOk && seen[1].hasCancel) << "the offer has OK and Cancel";
+    EXPECT_TRUE(seen[1].hasOk) << "the offer has OK and Cancel";
+    EXPECT_TRUE(seen[1].hasCancel) << "the offer has OK and Cancel";
 
     HWND window = program.waitWindow("TForm");
     ASSERT_NE(window, nullptr) << "the main window did not appear";

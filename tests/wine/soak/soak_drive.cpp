@@ -308,6 +308,7 @@ bool step()
         note("start recording (32799)");
         Command(current, kCommandStartRecording);
         recording = true;
+        recordingTitleSince = GetTickCount64();  // the clock's ten seconds start now
         break;
     case StopRecording:
         note("stop recording (32800)");
