@@ -715,59 +715,43 @@ TEST_F(MainWindow, ARightClickOpensTheMenuBesideThePointerThenShowsHover)
 
 namespace {
 
-// Each static text of a dialog wider, in its own font, than its control.
-std::string clippedTexts(HWND dialog)
+// How far text reaches past room in the font of window, as "text: N px over; ".
+std::string over(HWND window, const char* text, int room)
 {
-    std::string clipped;
-    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        char name[16] = "", text[256] = "";
-        GetClassNameA(c, name, sizeof name);
-        RECT r;
-        if (lstrcmpiA(name, "Static") != 0 || !GetWindowTextA(c, text, sizeof text) || !GetClientRect(c, &r))
-            continue;
-        HDC dc = GetDC(c);
-        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(c, WM_GETFONT, 0, 0)));
-        SIZE size;
-        GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
-        SelectObject(dc, old);
-        ReleaseDC(c, dc);
-        if (size.cx > r.right)
-            clipped += std::string(text) + ": " + std::to_string(size.cx - r.right) + " px over; ";
-    }
-    return clipped;
+    HDC dc = GetDC(window);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)));
+    SIZE size = {};
+    GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+    SelectObject(dc, old);
+    ReleaseDC(window, dc);
+    return size.cx > room ? std::string(text) + ": " + std::to_string(size.cx - room) + " px over; " : "";
 }
 
-// Where the row face's columns divide: x where the face turns darker than the
-// column before it, along its middle.
-std::vector<int> rowDividers()
+std::string clippedStatics(HWND dialog)
 {
-    auto face = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(142), IMAGE_BITMAP, 0, 0,
-                                                LR_CREATEDIBSECTION));
-    DIBSECTION dib;
-    GetObjectA(face, sizeof dib, &dib);
-    const BYTE* line = static_cast<const BYTE*>(dib.dsBm.bmBits) + dib.dsBm.bmWidthBytes * (dib.dsBm.bmHeight / 2);
-    std::vector<int> at;
-    for (int x = 8; x < dib.dsBm.bmWidth - 8; ++x)
-        if (line[3 * x] + line[3 * x + 1] + 60 < line[3 * x - 3] + line[3 * x - 2])
-            at.push_back(x);
-    DeleteObject(face);
-    return at;
+    std::string clipped = dialog ? "" : "no dialog";
+    char name[16], text[256];
+    RECT r;
+    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        if (GetClassNameA(c, name, sizeof name) && !lstrcmpiA(name, "Static") && GetWindowTextA(c, text, sizeof text)
+            && GetClientRect(c, &r))
+            clipped += over(c, text, r.right);
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    return clipped;
 }
 
 }  // namespace
 
-// Texts that fit: the about box's and the edit dialog's static texts in
-// their own font, and the slot list's captions before the next divider.
+// The about box's and the edit dialog's static texts fit their controls,
+// and every part name, key name and level a row can show ends before the
+// next divider of the row's face.
 TEST_F(MainWindow, EveryTextFitsItsPlace)
 {
     std::string about, edit;
     std::thread user([&] {
-        HWND box = WaitProcessWindow(GetCurrentProcessId(), "#32770", 10000, [](HWND w) { return GetDlgItem(w, 104) != nullptr; });
-        about = box ? clippedTexts(box) : "no about box";
-        PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
-        HWND dialog = waitEditDialog();
-        edit = dialog ? clippedTexts(dialog) : "no edit dialog";
-        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        about = clippedStatics(WaitProcessWindow(GetCurrentProcessId(), "#32770", 10000,
+                                                 [](HWND w) { return GetDlgItem(w, 104) != nullptr; }));
+        edit = clippedStatics(waitEditDialog());
     });
     SendMessageA(window, WM_COMMAND, 104, 0);
     SendMessageA(row(1), WM_COMMAND, 32779, 0);
@@ -775,11 +759,17 @@ TEST_F(MainWindow, EveryTextFitsItsPlace)
     EXPECT_EQ(about, "") << utf8(about);
     EXPECT_EQ(edit, "") << utf8(edit);
 
-    std::vector<int> dividers = rowDividers();
+    auto face = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(142), IMAGE_BITMAP, 0, 0,
+                                                LR_CREATEDIBSECTION));
+    DIBSECTION dib;
+    GetObjectA(face, sizeof dib, &dib);
+    const BYTE* line = static_cast<const BYTE*>(dib.dsBm.bmBits) + dib.dsBm.bmWidthBytes * (dib.dsBm.bmHeight / 2);
+    std::vector<int> dividers;  // where the face turns darker than just before
+    for (int x = 8; x < dib.dsBm.bmWidth - 8; ++x)
+        if (line[3 * x] + line[3 * x + 1] + 60 < line[3 * x - 3] + line[3 * x - 2])
+            dividers.push_back(x);
+    DeleteObject(face);
     ASSERT_EQ(dividers.size(), kRowCaptions - 1u);
-    HDC dc = GetDC(row(0));
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(row(0), WM_GETFONT, 0, 0)));
-    // Every part name, every key name and the widest levels, as a row would show them.
     std::string clipped;
     SoundSlot slot = {};
     slot.volume = slot.pan = 255;
@@ -788,14 +778,8 @@ TEST_F(MainWindow, EveryTextFitsItsPlace)
         slot.keyCode = keyNames[i].code;
         char captions[kRowCaptions][kCaptionSize] = {};
         rowCaptions(slot, "", captions);
-        for (int c = 0; c + 1 < kRowCaptions; ++c) {
-            SIZE size;
-            GetTextExtentPoint32A(dc, captions[c], lstrlenA(captions[c]), &size);
-            if (kCaptionX[c] + size.cx >= dividers[c])
-                clipped += std::string(captions[c]) + " reaches " + std::to_string(kCaptionX[c] + size.cx) + "; ";
-        }
+        for (int c = 0; c + 1 < kRowCaptions; ++c)
+            clipped += over(row(0), captions[c], dividers[c] - kCaptionX[c] - 1);
     }
-    SelectObject(dc, old);
-    ReleaseDC(row(0), dc);
-    EXPECT_EQ(clipped, "") << "dividers at " << dividers[0] << ", " << dividers[1] << ", " << dividers[2] << ", " << dividers[3];
+    EXPECT_EQ(clipped, "");
 }
