@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/silent_slots.h"
 #include "audio/audio_engine.h"
 #include "audio/device_error.h"
 #include "audio/rate_menu.h"
