@@ -14,10 +14,10 @@
 #include <thread>
 #include <vector>
 
+#include "app/rate_menu.h"
 #include "app/silent_slots.h"
 #include "audio/audio_engine.h"
 #include "audio/device_error.h"
-#include "audio/rate_menu.h"
 #include "audio/stream_close.h"
 #include "res/resource_ids.h"
 #include "slots/part_names.h"

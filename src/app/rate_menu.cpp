@@ -1,7 +1,6 @@
-#include "audio/rate_menu.h"
+#include "app/rate_menu.h"
 
 #include "audio/audio_engine.h"
-#include "audio/playback_rate.h"
 
 void updateRateMenu(HMENU menu, int id, AudioEngine* engine)
 {
