@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "kit/kit_button.h"
+#include "res/resource_ids.h"
 #include "ui/loading_splash.h"
 #include "util/resource_bitmap.h"
 
@@ -122,7 +123,7 @@ int main()
 {
     HWND owner = CreateWindowA("STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                nullptr, nullptr);
-    LoadingSplash splash(LoadResourceBitmap(224));
+    LoadingSplash splash(LoadResourceBitmap(IDB_LOADING_SPLASH));
     splash.CloseSplash();  // as in the program: the kit is built while the splash goes
     double bareBuild = buildFloor();
     LARGE_INTEGER t0, t1;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "keylog/key_logger.h"
+#include "res/resource_ids.h"
 #include "support/program_here.h"
 #include "support/test_folder.h"
 
@@ -74,10 +75,10 @@ int main()
                 gaps[gaps.size() / 2], gaps[gaps.size() * 99 / 100], gaps.back());
 
     LARGE_INTEGER t0, t1;
-    SendMessageA(window, WM_COMMAND, 32799, 0);
+    SendMessageA(window, WM_COMMAND, IDM_START_RECORDING, 0);
     QueryPerformanceCounter(&t0);
     pumpUntil([] { return false; }, 20000);
-    SendMessageA(window, WM_COMMAND, 32800, 0);
+    SendMessageA(window, WM_COMMAND, IDM_STOP_RECORDING, 0);
     QueryPerformanceCounter(&t1);
     double ran = ms(t1.QuadPart - t0.QuadPart);
     uint32_t steps = keyLogger->recordedSteps();

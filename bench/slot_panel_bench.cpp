@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "res/resource_ids.h"
 #include "support/pixel_region.h"
 #include "ui/bitmap_region.h"
 #include "ui/loading_splash.h"
@@ -26,7 +27,7 @@ int main()
 {
     HWND panel = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 600, 1200, nullptr, nullptr,
                                nullptr, nullptr);
-    LoadingSplash splash(LoadResourceBitmap(224));
+    LoadingSplash splash(LoadResourceBitmap(IDB_LOADING_SPLASH));
     splash.CloseSplash();
     LARGE_INTEGER start;
     QueryPerformanceCounter(&start);
@@ -34,7 +35,7 @@ int main()
     double build = since(start);
 
     HBITMAP face = static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(142), IMAGE_BITMAP, 0, 0, 0));
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_ROW_NORMAL), IMAGE_BITMAP, 0, 0, 0));
     QueryPerformanceCounter(&start);
     for (int i = 0; i < 61; ++i)
         DeleteObject(RegionFromBitmap(face, panel));

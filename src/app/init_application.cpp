@@ -10,6 +10,7 @@
 #include "app/silent_slots.h"
 #include "audio/audio_engine.h"
 #include "kit/kit_button.h"
+#include "res/resource_ids.h"
 #include "slots/default_sound_set.h"
 #include "slots/settings_file.h"
 #include "slots/sound_slot.h"
@@ -24,7 +25,6 @@ LoadingSplash* loadingSplash;
 
 namespace {
 
-constexpr int kSplashPicture = 224;
 
 // Drum hits must not wait behind other programs.
 void raisePriority()
@@ -43,7 +43,7 @@ void initApplication()
     InitializeCriticalSection(&sharedLock);
     // The keys play drums; an input method would swallow them.
     ImmDisableIME(0);
-    loadingSplash = new LoadingSplash(LoadResourceBitmap(kSplashPicture));
+    loadingSplash = new LoadingSplash(LoadResourceBitmap(IDB_LOADING_SPLASH));
     DebugLine("start-up: splash shown");
     raisePriority();
 

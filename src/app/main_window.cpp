@@ -5,12 +5,12 @@
 #include "app/init_application.h"
 #include "app/key_path.h"
 #include "app/panel_viewport.h"
+#include "app/rate_menu.h"
 #include "app/slot_reload.h"
 #include "audio/audio_engine.h"
-#include "audio/playback_rate.h"
-#include "audio/rate_menu.h"
 #include "keylog/key_logger.h"
 #include "keylog/performance_format.h"
+#include "res/resource_ids.h"
 #include "slots/settings_file.h"
 #include "slots/sound_slot.h"
 #include "ui/about_box.h"
@@ -32,17 +32,12 @@ namespace {
 constexpr char kClassName[] = "TForm";
 constexpr int kWidth = 660;
 constexpr int kHeight = 540;
-constexpr int kMenuResource = 109;
-constexpr int kCommandAbout = 104;
-constexpr int kCommandQuit = 105;
-constexpr int kCommandOpen = 32792;
-constexpr int kCommandStopPlayback = 32795;
 
 constexpr UINT kIgnoredMessage = WM_USER + 106;
 
 void onShowSlots(WPARAM which)
 {
-    rowFilter = which == static_cast<WPARAM>(kCommandShowAll) ? -1 : static_cast<int32_t>(which);
+    rowFilter = which == static_cast<WPARAM>(IDM_SHOW_ALL) ? -1 : static_cast<int32_t>(which);
     showFilteredRows();
     ResetSlotPanelScroll();
 }
@@ -50,27 +45,27 @@ void onShowSlots(WPARAM which)
 void onCommand(HWND window, int id)
 {
     switch (id) {
-    case kCommandAbout:
+    case IDM_ABOUT:
         ShowAboutBox(appInstance, window);
         return;
-    case kCommandQuit:
+    case IDM_QUIT:
         SendMessageA(window, WM_CLOSE, 0, 0);
         return;
-    case kCommandOpen:
+    case IDM_OPEN:
         if (keyLogger->hasRecording())
-            SendCommand(window, kCommandStopRecording);
+            SendCommand(window, IDM_STOP_RECORDING);
         keyLogger->openPerformance(nullptr);
         return;
-    case kCommandStopPlayback:
+    case IDM_STOP_PLAYBACK:
         keyLogger->stopPlayback();
         return;
-    case kCommandSave:
+    case IDM_SAVE:
         keyLogger->savePerformance();
         break;
-    case kCommandStartRecording:
+    case IDM_START_RECORDING:
         keyLogger->startRecording();
         break;
-    case kCommandStopRecording:
+    case IDM_STOP_RECORDING:
         keyLogger->stopRecording();
         break;
     default:
@@ -97,7 +92,7 @@ void onClose(HWND window)
             keyLogger->savePerformance();
             if (keyLogger->hasRecording()) {
                 // The save stopped a running recording: the menu says so.
-                keyLogger->updateMenuState(kCommandStopRecording);
+                keyLogger->updateMenuState(IDM_STOP_RECORDING);
                 return;
             }
         }
@@ -116,7 +111,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         keyLogger = new KeyLogger(window, kPerformanceMagic);
         keyLogger->updateMenuState(0);
         // The check starts on 44100Hz whatever rate the settings file gives.
-        updateRateMenu(mainMenu, kRateMenuStart, nullptr);
+        updateRateMenu(mainMenu, IDM_RATE_44100, nullptr);
         initApplication();
         return 0;
     case WM_SIZE:
@@ -189,10 +184,10 @@ HWND CreateMainWindow()
     WNDCLASSA wc = {};
     wc.lpfnWndProc = mainWindowProc;
     wc.hInstance = appInstance;
-    wc.hIcon = LoadIconA(appInstance, MAKEINTRESOURCEA(1));
+    wc.hIcon = LoadIconA(appInstance, MAKEINTRESOURCEA(IDI_POKOPON));
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNSHADOW + 1));
-    wc.lpszMenuName = MAKEINTRESOURCEA(kMenuResource);
+    wc.lpszMenuName = MAKEINTRESOURCEA(IDR_MAIN_MENU);
     wc.lpszClassName = kClassName;
     RegisterClassA(&wc);
     return CreateWindowExA(WS_EX_WINDOWEDGE, kClassName, kProgramTitle, WS_OVERLAPPEDWINDOW,

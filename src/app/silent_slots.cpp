@@ -1,5 +1,6 @@
 #include "app/silent_slots.h"
 
+#include <cstdio>
 #include <string>
 
 #include "slots/key_names.h"
@@ -13,6 +14,21 @@ namespace {
 constexpr int kMostListed = 12;
 
 }  // namespace
+
+void reportSilentEngine(const AudioEngine& engine)
+{
+    for (int i = 0; i < kOutputChannels; ++i)
+        if (engine.channel(i).handle)
+            return;
+    if (!isDeviceGone(engine.openError())) {
+        char text[128];
+        std::snprintf(text, sizeof text, "音声出力を%dHzで開けません。\n設定ファイルの1行目を確かめてください。",
+                      static_cast<int>(engine.sampleRate()));
+        ShowError(text);
+        return;
+    }
+    ShowError("音声出力を開けません。\nサウンドデバイスを確かめてください。キーを押すと開き直します。");
+}
 
 void reportSilentSlots(const AudioEngine& engine)
 {

@@ -1,8 +1,12 @@
-// Telling the player which bound files the engine could not load.
+// Telling the player what the engine could not open: the sound output, or
+// bound files.
 #pragma once
 
 #include "audio/audio_engine.h"
 
+// Tells the user when not one channel opened, and why: a rate the device
+// refuses (a settings header without a number gives 0 Hz), or no device.
+void reportSilentEngine(const AudioEngine& engine);
 // One message that lists each slot the engine holds no sound for, by its
 // key and file, and why; nothing when every slot loaded or the program is
 // about to quit over its settings anyway.

@@ -9,7 +9,6 @@
 #include "audio/stream_close.h"
 #include "slots/part_names.h"
 #include "util/debug_trace.h"
-#include "util/message_boxes.h"
 #include "util/program_messages.h"
 
 namespace {
@@ -27,14 +26,13 @@ char kWaveTag[] = "Wave";
 
 constexpr DWORD kReopenIntervalMs = 1000;
 
-// Results that mean no device answers, rather than a format it refuses.
+}  // namespace
+
 bool isDeviceGone(MMRESULT r)
 {
     return r == MMSYSERR_NODRIVER || r == MMSYSERR_BADDEVICEID || r == MMSYSERR_NOTENABLED
            || r == MMSYSERR_INVALHANDLE || r == MMSYSERR_ERROR;
 }
-
-}  // namespace
 
 MMRESULT(WINAPI* waveOpenCall)(LPHWAVEOUT, UINT, LPCWAVEFORMATEX, DWORD_PTR, DWORD_PTR, DWORD) = waveOutOpen;
 
@@ -125,21 +123,6 @@ bool AudioEngine::takeBuffer(const SoundSlot& slot, AudioEngine* previous, uint6
         return true;
     }
     return false;
-}
-
-void reportSilentEngine(const AudioEngine& engine)
-{
-    for (int i = 0; i < kOutputChannels; ++i)
-        if (engine.channel(i).handle)
-            return;
-    if (!isDeviceGone(engine.openError())) {
-        char text[128];
-        std::snprintf(text, sizeof text, "音声出力を%dHzで開けません。\n設定ファイルの1行目を確かめてください。",
-                      static_cast<int>(engine.sampleRate()));
-        ShowError(text);
-        return;
-    }
-    ShowError(kMsgNoOutput);
 }
 
 void AudioEngine::setMasterVolume(uint32_t volume)

@@ -81,11 +81,10 @@ private:
     bool volumeSet_ = false;
 };
 
+// Results that mean no device answers, rather than a format it refuses.
+bool isDeviceGone(MMRESULT r);
 // The platform's open call; tests answer as a machine without a sound device.
 extern MMRESULT(WINAPI* waveOpenCall)(LPHWAVEOUT, UINT, LPCWAVEFORMATEX, DWORD_PTR, DWORD_PTR, DWORD);
 
 // Shuts the engine down and frees it, unless a stream of it would not close.
 void destroyEngine(AudioEngine* engine);
-// Tells the user when not one channel opened, and why: a rate the device
-// refuses (a settings header without a number gives 0 Hz), or no device.
-void reportSilentEngine(const AudioEngine& engine);

@@ -6,9 +6,6 @@
 
 #include "util/message_boxes.h"
 
-const char kMsgNoOutput[] =
-    "音声出力を開けません。\nサウンドデバイスを確かめてください。キーを押すと開き直します。";
-
 namespace {
 
 constexpr char kClassName[] = "PokoponDeviceError";

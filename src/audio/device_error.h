@@ -10,5 +10,3 @@ void reportDeviceError(int number);
 // Any thread: the user-interface thread tells that the sound output was lost,
 // one box at a time however many keys notice it; the program goes on.
 void reportOutputLost();
-// Told when no channel opens for want of a device.
-extern const char kMsgNoOutput[];

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <thread>
 
+#include "res/resource_ids.h"
 #include "util/debug_trace.h"
 #include "util/message_boxes.h"
 #include "util/program_messages.h"
@@ -141,26 +142,26 @@ void KeyLogger::updateMenuState(int command)
 {
     switch (command) {
     case 0:
-        enableItem(window, kCommandStartRecording, true);
-        enableItem(window, kCommandStopRecording, false);
-        enableItem(window, kCommandSave, false);
+        enableItem(window, IDM_START_RECORDING, true);
+        enableItem(window, IDM_STOP_RECORDING, false);
+        enableItem(window, IDM_SAVE, false);
         break;
-    case kCommandStartRecording:
-        enableItem(window, kCommandStartRecording, false);
-        enableItem(window, kCommandStopRecording, true);
-        enableItem(window, kCommandSave, false);
+    case IDM_START_RECORDING:
+        enableItem(window, IDM_START_RECORDING, false);
+        enableItem(window, IDM_STOP_RECORDING, true);
+        enableItem(window, IDM_SAVE, false);
         break;
-    case kCommandStopRecording:
-        enableItem(window, kCommandStartRecording, true);
-        enableItem(window, kCommandStopRecording, false);
-        enableItem(window, kCommandSave, true);
+    case IDM_STOP_RECORDING:
+        enableItem(window, IDM_START_RECORDING, true);
+        enableItem(window, IDM_STOP_RECORDING, false);
+        enableItem(window, IDM_SAVE, true);
         break;
-    case kCommandSave:
+    case IDM_SAVE:
         // A cancelled save keeps the records, and the menu as it was.
         if (!hasRecording()) {
-            enableItem(window, kCommandStartRecording, true);
-            enableItem(window, kCommandStopRecording, false);
-            enableItem(window, kCommandSave, false);
+            enableItem(window, IDM_START_RECORDING, true);
+            enableItem(window, IDM_STOP_RECORDING, false);
+            enableItem(window, IDM_SAVE, false);
         }
         break;
     }

@@ -4,9 +4,9 @@
 
 #include <shellapi.h>
 
+#include "res/resource_ids.h"
 #include "util/debug_trace.h"
 #include "util/file_handles.h"
-#include "util/program_messages.h"
 #include "util/program_title.h"
 #include "util/window_text.h"
 
@@ -59,7 +59,7 @@ void KeyLogger::stopTicks()
 void KeyLogger::onDropFiles(HDROP drop)
 {
     if (hasRecording())
-        SendCommand(window, kCommandStopRecording);
+        SendCommand(window, IDM_STOP_RECORDING);
     char path[256] = "";
     DragQueryFileA(drop, 0, path, sizeof path);
     DragFinish(drop);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <iterator>
 
+#include "res/resource_ids.h"
 #include "slots/part_names.h"
 #include "ui/loading_splash.h"
 #include "ui/slot_edit_dialog.h"
@@ -10,14 +11,6 @@
 #include "util/resource_bitmap.h"
 
 CLayeredWindowButton* kitParts[kKitParts];
-
-namespace {
-
-constexpr int kCommandShowPart = 50000;
-constexpr int kCommandAdd = 50001;
-constexpr int kCommandMinimise = 32788;
-
-}  // namespace
 
 CLayeredWindowButton::CLayeredWindowButton(HWND owner) : owner(owner) {}
 
@@ -38,16 +31,16 @@ int32_t CLayeredWindowButton::OnMessage(HWND window, UINT message, WPARAM wParam
     }
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
-        case kCommandShowPart:
+        case IDM_SHOW_PART:
             SendMessageA(owner, kShowSlotsMessage, static_cast<WPARAM>(partIndex), 0);
             break;
-        case kCommandAdd:
+        case IDM_ADD:
             ShowSlotEditDialog(instance, window, {true, 0, partIndex, partName, owner});
             break;
-        case kCommandShowAll:
-            SendMessageA(owner, kShowSlotsMessage, kCommandShowAll, 0);
+        case IDM_SHOW_ALL:
+            SendMessageA(owner, kShowSlotsMessage, IDM_SHOW_ALL, 0);
             break;
-        case kCommandMinimise:
+        case IDM_MINIMISE:
             MinimiseAll();
             break;
         }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "res/resource_ids.h"
 #include "util/file_handles.h"
 
 namespace {
@@ -13,30 +14,30 @@ struct DefaultItem {
 };
 
 const DefaultItem kDefaultItems[] = {
-    {"CSV", 196, "sounds\\Setting.csv"},
-    {"WAVE", 197, "sounds\\bass2.wav"},
-    {"WAVE", 198, "sounds\\china1.wav"},
-    {"WAVE", 199, "sounds\\china2.wav"},
-    {"WAVE", 200, "sounds\\crash1.wav"},
-    {"WAVE", 201, "sounds\\crash2.wav"},
-    {"WAVE", 202, "sounds\\HHclose1.wav"},
-    {"WAVE", 203, "sounds\\HHclose2.wav"},
-    {"WAVE", 204, "sounds\\HHopen.wav"},
-    {"WAVE", 205, "sounds\\ride.wav"},
-    {"WAVE", 206, "sounds\\ride_h.wav"},
-    {"WAVE", 207, "sounds\\rim.wav"},
-    {"WAVE", 208, "sounds\\snr1.wav"},
-    {"WAVE", 209, "sounds\\snr2.wav"},
-    {"WAVE", 210, "sounds\\snr3.wav"},
-    {"WAVE", 211, "sounds\\snr4.wav"},
-    {"WAVE", 212, "sounds\\splash.wav"},
-    {"WAVE", 213, "sounds\\tam1e.wav"},
-    {"WAVE", 214, "sounds\\tam2e.wav"},
-    {"WAVE", 215, "sounds\\tam3e.wav"},
-    {"WAVE", 216, "sounds\\tamh2.wav"},
-    {"WAVE", 217, "sounds\\taml2.wav"},
-    {"WAVE", 218, "sounds\\tamm2.wav"},
-    {"WAVE", 252, "sounds\\cowbell.wav"},
+    {"CSV", IDR_SETTING_CSV, "sounds\\Setting.csv"},
+    {"WAVE", IDR_BASS2_WAV, "sounds\\bass2.wav"},
+    {"WAVE", IDR_CHINA1_WAV, "sounds\\china1.wav"},
+    {"WAVE", IDR_CHINA2_WAV, "sounds\\china2.wav"},
+    {"WAVE", IDR_CRASH1_WAV, "sounds\\crash1.wav"},
+    {"WAVE", IDR_CRASH2_WAV, "sounds\\crash2.wav"},
+    {"WAVE", IDR_HHCLOSE1_WAV, "sounds\\HHclose1.wav"},
+    {"WAVE", IDR_HHCLOSE2_WAV, "sounds\\HHclose2.wav"},
+    {"WAVE", IDR_HHOPEN_WAV, "sounds\\HHopen.wav"},
+    {"WAVE", IDR_RIDE_WAV, "sounds\\ride.wav"},
+    {"WAVE", IDR_RIDE_H_WAV, "sounds\\ride_h.wav"},
+    {"WAVE", IDR_RIM_WAV, "sounds\\rim.wav"},
+    {"WAVE", IDR_SNR1_WAV, "sounds\\snr1.wav"},
+    {"WAVE", IDR_SNR2_WAV, "sounds\\snr2.wav"},
+    {"WAVE", IDR_SNR3_WAV, "sounds\\snr3.wav"},
+    {"WAVE", IDR_SNR4_WAV, "sounds\\snr4.wav"},
+    {"WAVE", IDR_SPLASH_WAV, "sounds\\splash.wav"},
+    {"WAVE", IDR_TAM1E_WAV, "sounds\\tam1e.wav"},
+    {"WAVE", IDR_TAM2E_WAV, "sounds\\tam2e.wav"},
+    {"WAVE", IDR_TAM3E_WAV, "sounds\\tam3e.wav"},
+    {"WAVE", IDR_TAMH2_WAV, "sounds\\tamh2.wav"},
+    {"WAVE", IDR_TAML2_WAV, "sounds\\taml2.wav"},
+    {"WAVE", IDR_TAMM2_WAV, "sounds\\tamm2.wav"},
+    {"WAVE", IDR_COWBELL_WAV, "sounds\\cowbell.wav"},
 };
 
 }  // namespace

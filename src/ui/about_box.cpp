@@ -1,8 +1,8 @@
 #include "ui/about_box.h"
 
-namespace {
+#include "res/resource_ids.h"
 
-constexpr int kAboutDialog = 103;
+namespace {
 
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
@@ -20,5 +20,5 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 void ShowAboutBox(HINSTANCE instance, HWND owner)
 {
-    DialogBoxParamA(instance, MAKEINTRESOURCEA(kAboutDialog), owner, AboutDialogProc, 0);
+    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutDialogProc, 0);
 }

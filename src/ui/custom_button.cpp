@@ -4,6 +4,7 @@
 #include <cstring>
 #include <map>
 
+#include "res/resource_ids.h"
 #include "slots/settings_file.h"
 #include "slots/sound_slot.h"
 #include "ui/bitmap_region.h"
@@ -14,8 +15,6 @@ namespace Lumo {
 
 namespace {
 
-constexpr int kCommandEdit = 32779;
-constexpr int kCommandDelete = 32782;
 constexpr int kMenuOffset = 50;  // the menu opens this far right of the pointer
 constexpr COLORREF kKeyColour = RGB(255, 0, 255);
 
@@ -186,10 +185,10 @@ void CustomButton::showMenu(LPARAM at)
 void CustomButton::onCommand(int id)
 {
     HWND owner = GetAncestor(window, GA_ROOTOWNER);
-    if (id == kCommandEdit) {
+    if (id == IDM_EDIT) {
         InvalidateRect(window, nullptr, TRUE);
         ShowSlotEditDialog(instance, window, {false, rowIndex, 0, nullptr, owner});
-    } else if (id == kCommandDelete) {
+    } else if (id == IDM_DELETE) {
         InvalidateRect(window, nullptr, TRUE);
         if (MessageBoxA(window, "削除しますか？", "", MB_OKCANCEL) == IDOK) {
             // The row is found again in the file as it is now, in case an
@@ -200,9 +199,9 @@ void CustomButton::onCommand(int id)
                 SendMessageA(owner, kSlotsChangedMessage, 0, 0);
             }
         }
-    } else if (id == kCommandShowAll) {
+    } else if (id == IDM_SHOW_ALL) {
         InvalidateRect(window, nullptr, TRUE);
-        SendMessageA(owner, kShowSlotsMessage, kCommandShowAll, 0);
+        SendMessageA(owner, kShowSlotsMessage, IDM_SHOW_ALL, 0);
     }
 }
 

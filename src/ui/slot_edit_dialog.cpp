@@ -6,6 +6,7 @@
 #include <string>
 
 #include "audio/sample_file.h"
+#include "res/resource_ids.h"
 #include "slots/key_names.h"
 #include "slots/sound_slot.h"
 #include "ui/sample_refusal.h"
@@ -17,10 +18,6 @@
 
 namespace {
 
-constexpr int kDialog = 102;
-constexpr int kBrowse = 3;
-constexpr int kKeyEdit = 1001, kPathEdit = 1002, kVolumeEdit = 1003, kPanEdit = 1004,
-              kKeyName = 1005;
 constexpr char kWavFilter[] = "WAV 16ビット オーディオ ファイル(*.wav)\0*.wav\0all file(*.*)\0*.*\0";
 
 // One dialog is open at a time.
@@ -32,9 +29,9 @@ LRESULT CALLBACK keyCaptureProc(HWND edit, UINT message, WPARAM wParam, LPARAM l
 {
     if (message == WM_KEYUP) {
         HWND dialog = GetParent(edit);
-        SetDlgItemTextA(dialog, kKeyName, "");
+        SetDlgItemTextA(dialog, IDC_KEY_NAME, "");
         const char* name = keyNameText(static_cast<uint8_t>(wParam));
-        SetDlgItemTextA(dialog, kKeyName, name ? name : "");
+        SetDlgItemTextA(dialog, IDC_KEY_NAME, name ? name : "");
         return 0;
     }
     return CallWindowProcA(keyEditProc, edit, message, wParam, lParam);
@@ -49,26 +46,26 @@ void setNumber(HWND dialog, int id, int value)
 
 void start(HWND dialog, LPARAM parameter)
 {
-    SendDlgItemMessageA(dialog, kKeyEdit, EM_LIMITTEXT, 1, 0);
-    SendDlgItemMessageA(dialog, kVolumeEdit, EM_LIMITTEXT, 3, 0);
-    SendDlgItemMessageA(dialog, kPanEdit, EM_LIMITTEXT, 3, 0);
+    SendDlgItemMessageA(dialog, IDC_KEY, EM_LIMITTEXT, 1, 0);
+    SendDlgItemMessageA(dialog, IDC_VOLUME, EM_LIMITTEXT, 3, 0);
+    SendDlgItemMessageA(dialog, IDC_PAN, EM_LIMITTEXT, 3, 0);
     source = *reinterpret_cast<const SlotEditSource*>(parameter);
     if (source.adding) {
         SetWindowTextA(dialog, source.partName);
-        SetDlgItemTextA(dialog, kVolumeEdit, "128");
-        SetDlgItemTextA(dialog, kPanEdit, "128");
-        SetDlgItemTextA(dialog, kKeyEdit, "A");
+        SetDlgItemTextA(dialog, IDC_VOLUME, "128");
+        SetDlgItemTextA(dialog, IDC_PAN, "128");
+        SetDlgItemTextA(dialog, IDC_KEY, "A");
     } else {
         const SoundSlot& slot = soundSlots[source.row];
         SetWindowTextA(dialog, slot.partName);
-        setNumber(dialog, kVolumeEdit, slot.volume);
-        setNumber(dialog, kPanEdit, slot.pan);
+        setNumber(dialog, IDC_VOLUME, slot.volume);
+        setNumber(dialog, IDC_PAN, slot.pan);
         const char* name = keyNameText(slot.keyCode);
-        SetDlgItemTextA(dialog, kKeyName, name ? name : "");
-        SetDlgItemTextA(dialog, kPathEdit, slot.path);
+        SetDlgItemTextA(dialog, IDC_KEY_NAME, name ? name : "");
+        SetDlgItemTextA(dialog, IDC_PATH, slot.path);
     }
     keyEditProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-        GetDlgItem(dialog, kKeyEdit), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(keyCaptureProc)));
+        GetDlgItem(dialog, IDC_KEY), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(keyCaptureProc)));
 }
 
 void browse(HWND dialog)
@@ -90,7 +87,7 @@ void browse(HWND dialog)
     BOOL chosen = OpenFileNameDialog(&request);
     EnableWindow(dialog, TRUE);
     if (chosen)
-        SetDlgItemTextA(dialog, kPathEdit, file);
+        SetDlgItemTextA(dialog, IDC_PATH, file);
 }
 
 int32_t number(HWND dialog, int id)
@@ -104,14 +101,14 @@ int32_t number(HWND dialog, int id)
 bool confirm(HWND dialog)
 {
     SoundSlot record = {};
-    GetDlgItemTextA(dialog, kPathEdit, record.path, sizeof record.path);
+    GetDlgItemTextA(dialog, IDC_PATH, record.path, sizeof record.path);
     char name[10] = "";
-    GetDlgItemTextA(dialog, kKeyName, name, sizeof name);
+    GetDlgItemTextA(dialog, IDC_KEY_NAME, name, sizeof name);
     record.keyCode = keyNameCode(name);
     record.partId = source.adding ? source.partIndex : source.row;
     GetWindowTextA(dialog, record.partName, sizeof record.partName);
-    record.volume = number(dialog, kVolumeEdit);
-    record.pan = number(dialog, kPanEdit);
+    record.volume = number(dialog, IDC_VOLUME);
+    record.pan = number(dialog, IDC_PAN);
 
     switch (checkSlot(record)) {
     case SlotProblem::Volume:
@@ -175,7 +172,7 @@ INT_PTR CALLBACK SlotEditProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
     case IDCANCEL:
         EndDialog(dialog, 2);
         return TRUE;
-    case kBrowse:
+    case IDC_BROWSE:
         browse(dialog);
         return TRUE;
     }
@@ -186,6 +183,6 @@ INT_PTR CALLBACK SlotEditProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
 
 INT_PTR ShowSlotEditDialog(HINSTANCE instance, HWND owner, const SlotEditSource& source)
 {
-    return DialogBoxParamA(instance, MAKEINTRESOURCEA(kDialog), owner, SlotEditProc,
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SLOT_EDIT), owner, SlotEditProc,
                            reinterpret_cast<LPARAM>(&source));
 }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "res/resource_ids.h"
 #include "slots/sound_slot.h"
 #include "ui/custom_button.h"
 #include "ui/loading_splash.h"
@@ -12,7 +13,6 @@
 
 namespace {
 
-constexpr int kHeaderFace = 141, kRowFace = 142, kHoverFace = 143, kPressedFace = 144;
 const char* const kHeaderCaptions[kRowCaptions] = {"ドラムパーツ", "キー", "Vol", "Pan", "ファイル名"};
 
 HFONT panelFont;
@@ -60,8 +60,8 @@ void BuildSlotPanel(HWND panel, LoadingSplash* splash)
 {
     panelFont = MakeFont("Tahoma", 13, 0, 800);
     // The faces are shared by all buttons: read only, never freed.
-    HBITMAP headerFace = face(kHeaderFace), rowFace = face(kRowFace);
-    HBITMAP hoverFace = face(kHoverFace), pressedFace = face(kPressedFace);
+    HBITMAP headerFace = face(IDB_ROW_HEADER), rowFace = face(IDB_ROW_NORMAL);
+    HBITMAP hoverFace = face(IDB_ROW_HOVER), pressedFace = face(IDB_ROW_PRESSED);
     Lumo::CreateCustomButton(panel, &header);
     header->SetFont(panelFont);
     for (int c = 0; c < kRowCaptions; ++c)

@@ -14,10 +14,12 @@
 #include <thread>
 #include <vector>
 
+#include "app/rate_menu.h"
+#include "app/silent_slots.h"
 #include "audio/audio_engine.h"
 #include "audio/device_error.h"
-#include "audio/rate_menu.h"
 #include "audio/stream_close.h"
+#include "res/resource_ids.h"
 #include "slots/part_names.h"
 #include "support/box_watch.h"
 #include "util/program_messages.h"
@@ -478,23 +480,23 @@ TEST_F(AudioEngineTest, RateMenuMovesTheCheckAndSwitchesTheRate)
     bind(0, "short.wav", DR_SNARE1);
     load();
     HMENU menu = CreatePopupMenu();
-    for (int id = 32808; id <= 32814; ++id)
+    for (int id = IDM_RATE_MINUS_3; id <= IDM_RATE_PLUS_3; ++id)
         AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(id), "rate");
     const int32_t rates[] = {32000, 36000, 40000, 44100, 48000, 52000, 56000};
-    for (int id = 32814; id >= 32808; --id) {
+    for (int id = IDM_RATE_PLUS_3; id >= IDM_RATE_MINUS_3; --id) {
         updateRateMenu(menu, id, engine.get());
-        EXPECT_EQ(engine->sampleRate(), rates[id - 32808]) << "command " << id;
-        EXPECT_EQ(engine->channel(31).format.nSamplesPerSec, static_cast<DWORD>(rates[id - 32808]));
-        for (int c = 32808; c <= 32814; ++c)
+        EXPECT_EQ(engine->sampleRate(), rates[id - IDM_RATE_MINUS_3]) << "command " << id;
+        EXPECT_EQ(engine->channel(31).format.nSamplesPerSec, static_cast<DWORD>(rates[id - IDM_RATE_MINUS_3]));
+        for (int c = IDM_RATE_MINUS_3; c <= IDM_RATE_PLUS_3; ++c)
             EXPECT_EQ((GetMenuState(menu, static_cast<UINT>(c), MF_BYCOMMAND) & MF_CHECKED) != 0, c == id)
                 << "after " << id << ", item " << c;
     }
     progress.clear();
-    updateRateMenu(menu, 32808, engine.get());
+    updateRateMenu(menu, IDM_RATE_MINUS_3, engine.get());
     EXPECT_EQ(progress.size(), 32u) << "the checked rate again still reopens all channels";
-    updateRateMenu(menu, 32800, engine.get());
+    updateRateMenu(menu, IDM_STOP_RECORDING, engine.get());
     EXPECT_EQ(progress.size(), 32u) << "another command changes nothing";
-    EXPECT_TRUE(GetMenuState(menu, 32808, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_TRUE(GetMenuState(menu, IDM_RATE_MINUS_3, MF_BYCOMMAND) & MF_CHECKED);
     DestroyMenu(menu);
 }
 

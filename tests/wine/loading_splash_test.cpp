@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "res/resource_ids.h"
 #include "support/screenshot.h"
 #include "support/test_folder.h"
 #include "support/window_find.h"
@@ -41,7 +42,7 @@ std::string shownText(HWND textLine, const std::string& expected)
 
 TEST(LoadingSplash, ShowsThePictureRoundedInTheMiddleThenHoldsAndGoes)
 {
-    HBITMAP picture = LoadResourceBitmap(224);
+    HBITMAP picture = LoadResourceBitmap(IDB_LOADING_SPLASH);
     ASSERT_NE(picture, nullptr) << "bitmap 224 is missing";
     BITMAP info = {};
     GetObjectA(picture, sizeof info, &info);

@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "res/resource_ids.h"
 #include "soak/settings_rows.h"
 #include "soak/user_steps.h"
 #include "support/box_watch.h"
@@ -34,13 +35,10 @@
 #include "support/test_folder.h"
 #include "support/wav_file.h"
 #include "support/x_input.h"
-#include "util/program_messages.h"
 
 namespace {
 
 constexpr DWORD kAnswerWithinMs = 5000;
-constexpr int kStopReplay = 32795;
-constexpr int kFirstRate = 32808, kLastRate = 32814;
 constexpr char kCloseQuestion[] = "保存していないデータがあります。\n保存しますか？";
 constexpr char kDeleteQuestion[] = "削除しますか？";
 constexpr char kSaveRefused[] =
@@ -306,13 +304,13 @@ bool step()
     switch (first < std::size(kFirstSteps) ? kFirstSteps[first] : static_cast<Step>(which(dice))) {
     case StartRecording:
         note("start recording (32799)");
-        Command(current, kCommandStartRecording);
+        Command(current, IDM_START_RECORDING);
         recording = true;
         recordingTitleSince = GetTickCount64();  // the clock's ten seconds start now
         break;
     case StopRecording:
         note("stop recording (32800)");
-        Command(current, kCommandStopRecording);
+        Command(current, IDM_STOP_RECORDING);
         figures.recordingCycles += recording ? 1 : 0;
         recording = false;
         break;
@@ -336,10 +334,10 @@ bool step()
     }
     case StopReplay:
         note("stop the replay (32795)");
-        Command(current, kStopReplay);
+        Command(current, IDM_STOP_PLAYBACK);
         break;
     case Rate: {
-        int id = kFirstRate + draw(kLastRate - kFirstRate + 1);
+        int id = IDM_RATE_MINUS_3 + draw(IDM_RATE_PLUS_3 - IDM_RATE_MINUS_3 + 1);
         note("rate " + std::to_string(id));
         Command(current, id);
         break;
@@ -406,7 +404,7 @@ bool step()
         note("save as (32796) over a read-only take");
         recording = false;
         int refused = boxCount(kSaveRefused);
-        Command(current, kCommandSave);
+        Command(current, IDM_SAVE);
         if (!TypeIntoFileDialog(current.process, "refused.pkp")) {
             unfinished("the save dialog");
             break;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "res/resource_ids.h"
 #include "slots/key_names.h"
 #include "support/test_folder.h"
 #include "support/window_find.h"
@@ -11,12 +12,9 @@
 
 namespace {
 
-constexpr int kOpenCommand = 32792;
 constexpr int kEditCommand = 0, kDeleteCommand = 1;  // places in a row's menu
 constexpr int kViewport = 45457;
 constexpr int kFirstRow = 1001;
-constexpr int kKeyEdit = 1001, kPathEdit = 1002, kVolumeEdit = 1003, kPanEdit = 1004,
-              kKeyName = 1005;
 
 std::string point(POINT at)
 {
@@ -87,7 +85,7 @@ void Command(const Program& p, int id)
 
 bool OpenThroughDialog(const Program& p, const std::string& name)
 {
-    Command(p, kOpenCommand);
+    Command(p, IDM_OPEN);
     return TypeIntoFileDialog(p.process, name);
 }
 
@@ -107,20 +105,20 @@ std::optional<std::string> EditRow(const Program& p, int row, int volume, const 
     if (!RowMenu(p, row, kEditCommand))
         return std::nullopt;
     HWND dialog = WaitProcessWindow(p.process, "#32770", 5000,
-                                    [](HWND w) { return GetDlgItem(w, kVolumeEdit) != nullptr; });
+                                    [](HWND w) { return GetDlgItem(w, IDC_VOLUME) != nullptr; });
     if (!dialog)
         return std::nullopt;
     std::string typing;
     if (newKey)
-        typing = "mousemove " + point(centre(GetDlgItem(dialog, kKeyEdit))) + " click 1 key " +
+        typing = "mousemove " + point(centre(GetDlgItem(dialog, IDC_KEY))) + " click 1 key " +
                  newKey + " ";
-    typing += "mousemove " + point(centre(GetDlgItem(dialog, kVolumeEdit))) +
+    typing += "mousemove " + point(centre(GetDlgItem(dialog, IDC_VOLUME))) +
               " click 1 key End BackSpace BackSpace BackSpace";
     if (!Xdotool(typing) || !Xdotool("type " + std::to_string(volume)))
         return std::nullopt;
     // The keys are handled after xdotool returns: the VOL field shows when
     // all of them have been, the KEY field's before it.
-    for (DWORD start = GetTickCount(); text(dialog, kVolumeEdit) != std::to_string(volume);
+    for (DWORD start = GetTickCount(); text(dialog, IDC_VOLUME) != std::to_string(volume);
          Sleep(20))
         if (GetTickCount() - start > 3000)
             return std::nullopt;
@@ -128,10 +126,10 @@ std::optional<std::string> EditRow(const Program& p, int row, int volume, const 
     char title[64] = "";
     GetWindowTextA(dialog, title, sizeof title);
     char line[400];
-    std::snprintf(line, sizeof line, "%s,%x,%d,%d,%s", text(dialog, kPathEdit).c_str(),
-                  keyNameCode(text(dialog, kKeyName).c_str()),
-                  std::atoi(text(dialog, kVolumeEdit).c_str()),
-                  std::atoi(text(dialog, kPanEdit).c_str()), title);
+    std::snprintf(line, sizeof line, "%s,%x,%d,%d,%s", text(dialog, IDC_PATH).c_str(),
+                  keyNameCode(text(dialog, IDC_KEY_NAME).c_str()),
+                  std::atoi(text(dialog, IDC_VOLUME).c_str()),
+                  std::atoi(text(dialog, IDC_PAN).c_str()), title);
     if (!Xdotool("key Return") || !gone(dialog, 5000))
         return std::nullopt;
     return line;
