@@ -98,3 +98,8 @@
 #define IDR_TAML2_WAV 217
 #define IDR_TAMM2_WAV 218
 #define IDR_COWBELL_WAV 252
+
+// The exporter's progress dialog.
+#define IDD_EXPORT_PROGRESS 110
+#define IDC_EXPORT_TEXT 1101
+#define IDC_EXPORT_BAR 1102

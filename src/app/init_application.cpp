@@ -81,5 +81,5 @@ void initApplication()
     DebugLine("start-up: slot rows shown, splash closing");
     BuildKit(mainWindow, loadingSplash);
     DebugLine("start-up: kit built");
-    reportSilentSlots(*audioEngine);
+    reportSilentSlots(audioEngine->samples());
 }

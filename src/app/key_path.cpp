@@ -67,16 +67,13 @@ void drawAfterSound(DrawingStep step)
 
 void onKeyDown(uint8_t key)
 {
-    if (key == lastKeyDown)
-        return;
-    int slot = findKeyDownSlot(soundSlots, key);
+    int slot = keyDownSlot(soundSlots, key, &lastKeyDown);
     if (slot < 0)
-        return;  // a held key that started nothing is looked up again at each repeat
+        return;
     EnterCriticalSection(&sharedLock);
     if (audioEngine)
         audioEngine->trigger(soundSlots[slot]);
     LeaveCriticalSection(&sharedLock);
-    lastKeyDown = key;
     drawAfterSound({soundSlots[slot].partId, true});
 }
 
@@ -84,9 +81,7 @@ void onKeyUp(uint8_t key)
 {
     // The sound plays to its end; key up only matters for the drum part on
     // screen, and for the auto-repeat rule.
-    int slot = findKeyUpSlot(soundSlots, slotCount, key);
-    if (key == lastKeyDown)
-        lastKeyDown = 0;
+    int slot = keyUpSlot(soundSlots, slotCount, key, &lastKeyDown);
     if (slot >= 0)
         drawAfterSound({soundSlots[slot].partId, false});
 }

@@ -30,25 +30,26 @@ void reportSilentEngine(const AudioEngine& engine)
     ShowError("音声出力を開けません。\nサウンドデバイスを確かめてください。キーを押すと開き直します。");
 }
 
-void reportSilentSlots(const AudioEngine& engine)
+bool reportSilentSlots(const SampleSet& samples, uint64_t rows)
 {
     if (QuitRequested())
-        return;
+        return false;
     std::string list;
     int silent = 0;
     for (int i = 0; i < slotCount && i < kSlotTableSize; ++i) {
         const SoundSlot& slot = soundSlots[i];
-        if (slot.slotIndex < 0 || slot.slotIndex >= kSlotTableSize)
+        if (slot.slotIndex < 0 || slot.slotIndex >= kSlotTableSize || !(rows >> slot.slotIndex & 1))
             continue;
-        WavProblem problem = engine.sampleProblem(slot.slotIndex);
+        WavProblem problem = samples.problem(slot.slotIndex);
         if (problem == WavProblem::None || ++silent > kMostListed)
             continue;
         const char* key = keyNameText(slot.keyCode);
         list += std::string(key ? key : "?") + "  " + slot.path + "\n    " + sampleRefusalText(problem) + "\n";
     }
     if (silent == 0)
-        return;
+        return false;
     if (silent > kMostListed)
         list += "ほか" + std::to_string(silent - kMostListed) + "件\n";
     ShowError(("次のスロットは音が出ません。\n\n" + list).c_str());
+    return true;
 }

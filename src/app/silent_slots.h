@@ -7,7 +7,8 @@
 // Tells the user when not one channel opened, and why: a rate the device
 // refuses (a settings header without a number gives 0 Hz), or no device.
 void reportSilentEngine(const AudioEngine& engine);
-// One message that lists each slot the engine holds no sound for, by its
-// key and file, and why; nothing when every slot loaded or the program is
-// about to quit over its settings anyway.
-void reportSilentSlots(const AudioEngine& engine);
+// One message that lists each slot without a sound in samples, by its key
+// and file, and why; nothing when every slot loaded or the program is about
+// to quit over its settings anyway. rows picks the slots to look at, one bit
+// per slot index. True when the message was shown.
+bool reportSilentSlots(const SampleSet& samples, uint64_t rows = ~uint64_t{0});

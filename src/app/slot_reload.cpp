@@ -36,7 +36,7 @@ void reloadSlots()
     destroyEngine(old);
     audioEngine = engine;
     reportSilentEngine(*engine);
-    reportSilentSlots(*engine);
+    reportSilentSlots(engine->samples());
     ResetSlotPanelScroll();
 }
 

@@ -38,7 +38,6 @@ MMRESULT(WINAPI* waveOpenCall)(LPHWAVEOUT, UINT, LPCWAVEFORMATEX, DWORD_PTR, DWO
 
 AudioEngine::AudioEngine(HWND window, CRITICAL_SECTION* lock) : window_(window), lock_(lock)
 {
-    std::memset(slots_, 0, sizeof slots_);
     prepareDeviceErrorReports();
 }
 
@@ -49,9 +48,8 @@ AudioEngine::~AudioEngine()
         if (ch.doneEvent)
             CloseHandle(ch.doneEvent);
     // A stream that would not close may still read its buffer.
-    if (closed)
-        for (uint8_t* data : samples_)
-            std::free(data);
+    if (!closed)
+        samples_.abandon();
 }
 
 bool AudioEngine::shutDown()
@@ -70,59 +68,15 @@ void destroyEngine(AudioEngine* engine)
 
 void AudioEngine::loadSamples(const SoundSlot* table, int32_t rate, int32_t count, AudioEngine* previous)
 {
-    std::memcpy(slots_, table, sizeof slots_);
     rate_ = rate;
-    slotCount_ = count < 0 ? 0 : count > kSlotTableSize ? kSlotTableSize : count;
     sendProgress("WAVデバイスのオープン");
     openChannels();
-    buildGainTables(&gains_);
-    uint64_t setBytes = 0;
-    for (int i = 0; i < slotCount_; ++i) {
-        const SoundSlot& slot = slots_[i];
-        if (slot.slotIndex < 0 || slot.slotIndex >= kSlotTableSize)
-            continue;
-        loadSlot(slot, previous, &setBytes);
-        sendProgress(slot.path);
-    }
+    samples_.load(table, count, previous ? &previous->samples_ : nullptr, sendLoaded, this);
 }
 
-void AudioEngine::loadSlot(const SoundSlot& slot, AudioEngine* previous, uint64_t* setBytes)
+void AudioEngine::sendLoaded(const char* path, void* self)
 {
-    const int i = slot.slotIndex;
-    std::free(samples_[i]);
-    samples_[i] = nullptr;
-    sampleLengths_[i] = 0;
-    stamps_[i] = SampleStamp{};
-    uint64_t room = kSetBytes - *setBytes;
-    bool stamped = stampSample(slot.path, &stamps_[i]);
-    if (stamped && takeBuffer(slot, previous, room)) {
-        problems_[i] = WavProblem::None;
-    } else {
-        uint64_t most = room < kSlotBytes ? room : kSlotBytes;
-        problems_[i] = loadSample(slot.path, gains_, slot.volume, slot.pan, most, &samples_[i], &sampleLengths_[i]);
-        if (problems_[i] == WavProblem::TooLong && most < kSlotBytes)
-            problems_[i] = WavProblem::SetTooLong;
-    }
-    *setBytes += sampleLengths_[i];
-}
-
-bool AudioEngine::takeBuffer(const SoundSlot& slot, AudioEngine* previous, uint64_t room)
-{
-    if (!previous)
-        return false;
-    const int i = slot.slotIndex;
-    for (int j = 0; j < kSlotTableSize; ++j) {
-        const SoundSlot& old = previous->slots_[j];
-        if (!previous->samples_[j] || previous->sampleLengths_[j] > room || !(previous->stamps_[j] == stamps_[i])
-            || old.volume != slot.volume || old.pan != slot.pan || std::strcmp(old.path, slot.path) != 0)
-            continue;
-        samples_[i] = previous->samples_[j];
-        sampleLengths_[i] = previous->sampleLengths_[j];
-        previous->samples_[j] = nullptr;
-        previous->sampleLengths_[j] = 0;
-        return true;
-    }
-    return false;
+    static_cast<AudioEngine*>(self)->sendProgress(path);
 }
 
 void AudioEngine::setMasterVolume(uint32_t volume)
@@ -220,49 +174,42 @@ void AudioEngine::trigger(const SoundSlot& slot)
     if (closing_ || slot.slotIndex < 0 || slot.slotIndex >= kSlotTableSize)
         return;
     reopenLostChannels();
-    // A silent slot takes no channel, but a closed hi-hat still cuts.
-    if (samples_[slot.slotIndex])
-        startVoice(slot);
-    if (slot.partId == DR_HIHAT_CLOSE)
-        for (OutputChannel& c : channels_)
-            if (c.voicePart == DR_HIHAT_OPEN && c.busy.load() == 1) {
-                MMRESULT reset = waveOutReset(c.handle);
-                if (reset != MMSYSERR_NOERROR)
-                    ErrorHook(kErrChokeReset, static_cast<long>(reset));
-            }
+    VoiceView voices[kOutputChannels];
+    for (int i = 0; i < kOutputChannels; ++i)
+        voices[i] = {channels_[i].handle != nullptr, channels_[i].busy.load() == 1, channels_[i].voicePart};
+    VoicePlan plan = planHit(voices, slot.partId, samples_.data(slot.slotIndex) != nullptr);
+    if (plan.start >= 0)
+        startVoice(channels_[plan.start], slot);
+    for (int i = 0; i < kOutputChannels; ++i)
+        if (plan.cuts & (1u << i)) {
+            MMRESULT reset = waveOutReset(channels_[i].handle);
+            if (reset != MMSYSERR_NOERROR)
+                ErrorHook(kErrChokeReset, static_cast<long>(reset));
+        }
 }
 
-void AudioEngine::startVoice(const SoundSlot& slot)
+void AudioEngine::startVoice(OutputChannel& channel, const SoundSlot& slot)
 {
-    OutputChannel* ch = nullptr;
-    for (OutputChannel& c : channels_)
-        if (c.busy.load() == 0 && c.handle) {
-            ch = &c;
-            break;
-        }
-    if (!ch)
-        return;  // all 32 sounding: the hit is dropped, no voice is stolen
-
-    ch->busy.store(1);
-    ch->voiceSlot = slot.slotIndex;
-    ch->voicePart = slot.partId;
-    ch->header.lpData = reinterpret_cast<LPSTR>(samples_[slot.slotIndex]);
-    ch->header.dwBufferLength = sampleLengths_[slot.slotIndex];
-    ch->header.dwFlags = 0;
-    ch->header.dwLoops = 0;
-    ch->header.dwUser = static_cast<DWORD_PTR>(ch->index);
-    MMRESULT r = waveOutPrepareHeader(ch->handle, &ch->header, sizeof ch->header);
+    channel.busy.store(1);
+    channel.voiceSlot = slot.slotIndex;
+    channel.voicePart = slot.partId;
+    channel.header.lpData = reinterpret_cast<LPSTR>(const_cast<uint8_t*>(samples_.data(slot.slotIndex)));
+    channel.header.dwBufferLength = samples_.length(slot.slotIndex);
+    channel.header.dwFlags = 0;
+    channel.header.dwLoops = 0;
+    channel.header.dwUser = static_cast<DWORD_PTR>(channel.index);
+    MMRESULT r = waveOutPrepareHeader(channel.handle, &channel.header, sizeof channel.header);
     if (r != MMSYSERR_NOERROR)
         ErrorHook(kErrPrepare, static_cast<long>(r));
-    else if ((r = waveOutWrite(ch->handle, &ch->header, sizeof ch->header)) != MMSYSERR_NOERROR)
+    else if ((r = waveOutWrite(channel.handle, &channel.header, sizeof channel.header)) != MMSYSERR_NOERROR)
         ErrorHook(kErrWrite, static_cast<long>(r));
     // A voice that never started gets no completion: free its channel now.
     if (r != MMSYSERR_NOERROR)
-        ch->busy.store(0);
+        channel.busy.store(0);
     // The device went away under the stream: it is closed, told once, and
     // opened again at a later key.
-    if (isDeviceGone(r) && closeStream(ch->handle, &ch->header)) {
-        ch->handle = nullptr;
+    if (isDeviceGone(r) && closeStream(channel.handle, &channel.header)) {
+        channel.handle = nullptr;
         reportOutputLost();
     }
 }

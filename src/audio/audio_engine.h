@@ -7,9 +7,8 @@
 
 #include <cstdint>
 
-#include "audio/gain_table.h"
 #include "audio/output_channel.h"
-#include "audio/sample_file.h"
+#include "audio/sample_set.h"
 #include "slots/sound_slot.h"
 
 class AudioEngine {
@@ -43,20 +42,18 @@ public:
     // The platform's answer when a channel last failed to open.
     MMRESULT openError() const { return openError_; }
     const OutputChannel& channel(int i) const { return channels_[i]; }
-    const uint8_t* sampleData(int slotIndex) const { return samples_[slotIndex]; }
-    uint32_t sampleLength(int slotIndex) const { return sampleLengths_[slotIndex]; }
-    // Why a loaded slot stays silent, or None.
-    WavProblem sampleProblem(int slotIndex) const { return problems_[slotIndex]; }
+    const SampleSet& samples() const { return samples_; }
+    const uint8_t* sampleData(int slotIndex) const { return samples_.data(slotIndex); }
+    uint32_t sampleLength(int slotIndex) const { return samples_.length(slotIndex); }
+    WavProblem sampleProblem(int slotIndex) const { return samples_.problem(slotIndex); }
 
 private:
     // tell: progress texts for the splash.
     void openChannels(bool tell = true);
-    // The slot's buffer, from previous or decoded; setBytes counts the set.
-    void loadSlot(const SoundSlot& slot, AudioEngine* previous, uint64_t* setBytes);
-    bool takeBuffer(const SoundSlot& slot, AudioEngine* previous, uint64_t room);
+    static void sendLoaded(const char* path, void* self);
     void reopenLostChannels();
-    // The slot's buffer on the lowest free channel, if any.
-    void startVoice(const SoundSlot& slot);
+    // The slot's buffer on channel, which is free.
+    void startVoice(OutputChannel& channel, const SoundSlot& slot);
     // False when a stream would not close; it stays open and busy.
     bool closeChannels();
     void sendProgress(const char* text);
@@ -65,14 +62,8 @@ private:
 
     HWND window_;
     CRITICAL_SECTION* lock_;  // the key path's lock; kept, never taken here
-    SoundSlot slots_[kSlotTableSize];
-    int32_t slotCount_ = 0;
     int32_t rate_ = 0;
-    GainTables gains_;
-    uint8_t* samples_[kSlotTableSize] = {};
-    uint32_t sampleLengths_[kSlotTableSize] = {};
-    WavProblem problems_[kSlotTableSize] = {};
-    SampleStamp stamps_[kSlotTableSize];
+    SampleSet samples_;
     OutputChannel channels_[kOutputChannels] = {};
     bool closing_ = false;  // channels are being closed or reopened
     MMRESULT openError_ = MMSYSERR_NOERROR;

@@ -8,6 +8,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "audio/voice_rules.h"
+
 struct OutputChannel {
     HWAVEOUT handle;
     WAVEFORMATEX format;
@@ -21,5 +23,3 @@ struct OutputChannel {
     int32_t voiceSlot;             // slotIndex of the voice now or last playing
     int32_t voicePart;             // partId of that voice
 };
-
-constexpr int kOutputChannels = 32;

@@ -12,11 +12,6 @@
 #include "util/path_names.h"
 #include "util/program_title.h"
 
-namespace {
-
-
-}  // namespace
-
 void KeyLogger::savePerformance()
 {
     stopRecording();
@@ -67,7 +62,7 @@ bool KeyLogger::openPerformance(const char* path)
         if (wasPlaying)
             playTimer.start(period, playbackTick, this);
         if (opened)
-            ShowError("このソフトウェアで作成したファイルではありません。");
+            ShowError(kMsgNotPerformance);
         return false;
     }
 
@@ -82,9 +77,7 @@ bool KeyLogger::openPerformance(const char* path)
     playCount = got / sizeof(PerformanceRecord);
     if (performanceIsCut(static_cast<uint64_t>(size.QuadPart))) {
         char text[160];
-        int seconds = static_cast<int>(kMaxRecords / kTicksPerSecond);
-        std::snprintf(text, sizeof text, "このファイルは長すぎるため、最初の%d分%d秒だけを再生します。",
-                      seconds / 60, seconds % 60);
+        formatCutMessage(text, sizeof text);
         ShowInfo(window, text);
     }
     startPlayback();

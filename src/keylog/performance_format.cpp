@@ -28,6 +28,15 @@ bool performanceIsCut(uint64_t fileSize)
     return fileSize > kMagicSize && (fileSize - kMagicSize) / 2 > kMaxRecords;
 }
 
+const char kMsgNotPerformance[] = "このソフトウェアで作成したファイルではありません。";
+
+void formatCutMessage(char* out, size_t size)
+{
+    int seconds = static_cast<int>(kMaxRecords / kTicksPerSecond);
+    std::snprintf(out, size, "このファイルは長すぎるため、最初の%d分%d秒だけを再生します。", seconds / 60,
+                  seconds % 60);
+}
+
 RecordingClock clockOf(int32_t elapsedSeconds)
 {
     RecordingClock clock;

@@ -22,6 +22,11 @@ uint32_t performanceRecordCount(uint64_t fileSize);
 // True when the file holds more records than the playback buffer.
 bool performanceIsCut(uint64_t fileSize);
 
+// What the player is told of such files.
+extern const char kMsgNotPerformance[];
+// "このファイルは長すぎるため、最初の33分20秒だけを再生します。"
+void formatCutMessage(char* out, size_t size);
+
 // The clock of a recording in the title.
 struct RecordingClock {
     int32_t hours;

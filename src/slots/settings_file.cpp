@@ -84,7 +84,7 @@ DWORD writeSettings()
 
 }  // namespace
 
-SettingsLoad loadSettings()
+SettingsLoad loadSettings(bool mayRewrite)
 {
     std::string path;
     std::string text;
@@ -116,7 +116,7 @@ SettingsLoad loadSettings()
     // file already in its normal form is not written at all, and one that
     // cannot be written now (read-only, or held by another program) reads the
     // same as it is: the program starts either way.
-    if (!read.keepFile && formatSettings(soundSlots, sampleRate, masterVolume, unreadTail) != text)
+    if (mayRewrite && !read.keepFile && formatSettings(soundSlots, sampleRate, masterVolume, unreadTail) != text)
         writeSettings();
     // The quit is requested last, so that no message box of the save is
     // dismissed by a quit message already waiting.

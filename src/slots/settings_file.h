@@ -7,8 +7,10 @@ enum class SettingsLoad {
     Unreadable,  // it exists but cannot be read: held by another program, denied
 };
 // Reads the file into the sound slot table and checks every sample. A file
-// that was not read leaves the table as it was, and says why.
-SettingsLoad loadSettings();
+// that was not read leaves the table as it was, and says why. The program
+// writes the file back in its normal form (mayRewrite); a reader of it alone,
+// such as the exporter, leaves it as it is.
+SettingsLoad loadSettings(bool mayRewrite = true);
 // Writes the table back; on failure says why and requests the quit.
 void saveSettings();
 // Before a change of the table: when the file is no longer what this program

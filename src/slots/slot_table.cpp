@@ -31,6 +31,24 @@ int findPartSlot(const SoundSlot* table, int count, int32_t partId)
     return -1;
 }
 
+int keyDownSlot(const SoundSlot* table, uint8_t keyCode, uint8_t* last)
+{
+    if (keyCode == *last)
+        return -1;
+    // A held key that started nothing is looked up again at each repeat.
+    int slot = findKeyDownSlot(table, keyCode);
+    if (slot >= 0)
+        *last = keyCode;
+    return slot;
+}
+
+int keyUpSlot(const SoundSlot* table, int count, uint8_t keyCode, uint8_t* last)
+{
+    if (keyCode == *last)
+        *last = 0;
+    return findKeyUpSlot(table, count, keyCode);
+}
+
 int findStoreSlot(const SoundSlot* table, uint8_t keyCode)
 {
     for (int i = 0; i < kSlotTableSize; ++i)

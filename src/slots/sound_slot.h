@@ -28,6 +28,13 @@ extern uint32_t masterVolume;    // wave-out volume word, line 2 of Setting.csv
 int findKeyDownSlot(const SoundSlot* table, uint8_t keyCode);
 int findKeyUpSlot(const SoundSlot* table, int count, uint8_t keyCode);
 int findPartSlot(const SoundSlot* table, int count, int32_t partId);
+// The key path's rules. A key down sounds the first of entries 0..55 bound
+// to it, unless it is the key that last started a slot (*last): that is its
+// auto-repeat. A key up releases the part of the first entry in use bound to
+// it, and ends the auto-repeat. Each returns the entry, or -1 for none, and
+// keeps *last up to date.
+int keyDownSlot(const SoundSlot* table, uint8_t keyCode, uint8_t* last);
+int keyUpSlot(const SoundSlot* table, int count, uint8_t keyCode, uint8_t* last);
 int findStoreSlot(const SoundSlot* table, uint8_t keyCode);
 // Clears entry index and closes the gaps: the used entries move to the
 // front in their order, the empty ones to the back.

@@ -22,44 +22,69 @@ bool ReadWholeFile(const char* path, std::string* out)
     return ok;
 }
 
-DWORD ReplaceFileContents(const char* path, const void* data, size_t size)
+ReplacementFile::~ReplacementFile()
+{
+    if (temp_[0])
+        fail(ERROR_SUCCESS);
+}
+
+DWORD ReplacementFile::fail(DWORD error)
+{
+    CloseAndClear(&handle_);
+    DeleteFileA(temp_);
+    temp_[0] = '\0';
+    return error;
+}
+
+DWORD ReplacementFile::open(const char* path)
 {
     // Windows refuses to replace a read-only file, where Wine would replace it
     // and drop the attribute: the user set it, so it is kept either way.
     DWORD attributes = GetFileAttributesA(path);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return ERROR_ACCESS_DENIED;
+    if (std::strlen(path) >= sizeof path_)
+        return ERROR_FILENAME_EXCED_RANGE;
+    std::strcpy(path_, path);
 
     // A name of the platform's choosing, so that no file of the user's is
     // taken for the temporary one.
-    char folder[MAX_PATH] = "";
-    std::strncpy(folder, path, sizeof folder - 1);
+    char folder[MAX_PATH];
+    std::strcpy(folder, path);
     CutToDirectory(folder);
     if (folder[0] == '\0')
         std::strcpy(folder, ".");
-    char temp[MAX_PATH];
-    if (!GetTempFileNameA(folder, "pok", 0, temp))
+    if (!GetTempFileNameA(folder, "pok", 0, temp_)) {
+        temp_[0] = '\0';
         return GetLastError();
-    HANDLE h = CreateForWrite(temp);
-    if (!h) {
-        DWORD error = GetLastError();
-        DeleteFileA(temp);
-        return error;
     }
-    DWORD error = ERROR_SUCCESS;
+    handle_ = CreateForWrite(temp_);
+    return handle_ ? ERROR_SUCCESS : fail(GetLastError());
+}
+
+DWORD ReplacementFile::write(const void* data, size_t size)
+{
     DWORD written = 0;
-    if (!WriteFile(h, data, static_cast<DWORD>(size), &written, nullptr))
-        error = GetLastError();
-    else if (written != size)
-        error = ERROR_DISK_FULL;  // a short write is what a full disk gives
-    else if (!FlushFileBuffers(h))
-        error = GetLastError();
-    if (!CloseAndClear(&h) && error == ERROR_SUCCESS)
-        error = GetLastError();
-    if (error == ERROR_SUCCESS
-        && !MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        error = GetLastError();
-    if (error != ERROR_SUCCESS)
-        DeleteFileA(temp);
-    return error;
+    if (!WriteFile(handle_, data, static_cast<DWORD>(size), &written, nullptr))
+        return fail(GetLastError());
+    // A short write is what a full disk gives.
+    return written == size ? ERROR_SUCCESS : fail(ERROR_DISK_FULL);
+}
+
+DWORD ReplacementFile::commit()
+{
+    if (!FlushFileBuffers(handle_) || !CloseAndClear(&handle_)
+        || !MoveFileExA(temp_, path_, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return fail(GetLastError());
+    temp_[0] = '\0';
+    return ERROR_SUCCESS;
+}
+
+DWORD ReplaceFileContents(const char* path, const void* data, size_t size)
+{
+    ReplacementFile file;
+    DWORD error = file.open(path);
+    if (error == ERROR_SUCCESS)
+        error = file.write(data, size);
+    return error == ERROR_SUCCESS ? file.commit() : error;
 }

@@ -37,7 +37,17 @@ int ShowInfo(HWND window, const char* text)
 {
     char title[256] = "";
     GetWindowTextA(window, title, sizeof title);
-    return showBox(text, title, MB_ICONINFORMATION);
+    return ShowInfoCaptioned(title, text);
+}
+
+int ShowInfoCaptioned(const char* caption, const char* text)
+{
+    return showBox(text, caption, MB_ICONINFORMATION);
+}
+
+int AskYesNo(const char* caption, const char* text)
+{
+    return showBox(text, caption, MB_ICONQUESTION | MB_YESNO);
 }
 
 int AskYesNoCancel(HWND, const char* caption, const char* text)

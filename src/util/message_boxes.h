@@ -9,8 +9,11 @@
 void ShowDeviceError(int number);
 // A warning captioned "エラー".
 int ShowError(const char* text);
-// Information captioned with the window's title.
+// Information captioned with the window's title, or with caption.
 int ShowInfo(HWND window, const char* text);
+int ShowInfoCaptioned(const char* caption, const char* text);
+// Yes or No: IDYES or IDNO.
+int AskYesNo(const char* caption, const char* text);
 // Yes, No or Cancel: IDYES, IDNO or IDCANCEL.
 int AskYesNoCancel(HWND window, const char* caption, const char* text);
 

@@ -2,3 +2,5 @@
 #pragma once
 
 constexpr char kProgramTitle[] = "ポコポン";
+// The companion that renders a performance to sound and MIDI files.
+constexpr char kExporterTitle[] = "ポコポン 書き出し";

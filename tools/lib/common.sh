@@ -42,7 +42,7 @@ build_packages=(cmake ninja-build g++ mingw-w64 googletest)
 # The platform-free code as 32-bit x86 code, run under user-mode emulation.
 i686_packages=(g++-i686-linux-gnu qemu-user)
 wine_packages=(wine wine64 fonts-wine fonts-ipafont-gothic locales)
-desktop_packages=(xvfb xdotool libx11-dev imagemagick pulseaudio pulseaudio-utils sox python3 python3-numpy)
+desktop_packages=(xvfb xdotool libx11-dev imagemagick pulseaudio pulseaudio-utils sox python3 python3-numpy python3-mido)
 fuzz_packages=(clang libclang-rt-14-dev)
 # tools/dist packs the release; its test unpacks it.
 dist_packages=(zip unzip)
