@@ -90,7 +90,7 @@ TEST(ProgramStart, FromTheUnpackedRelease)
 {
     // release_unpack.sh, which ctest runs first, unpacked the 64-bit zip here.
     const std::string folder = ExeFolder() + "release";
-    for (const char* file : {"pokopon.exe", "README.txt", "LICENSE.txt", "LICENSE-sounds.txt"})
+    for (const char* file : {"pokopon.exe", "pkpexport.exe", "README.txt", "LICENSE.txt", "LICENSE-sounds.txt"})
         ASSERT_TRUE(FileExists(folder + "\\" + file)) << file << " is not in the zip";
     expectFirstStart(folder, folder + "\\pokopon.exe");
 }
