@@ -259,3 +259,55 @@ TEST(ProgramWindow, AboutBoxIsModalAndEscClosesIt)
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.waitExit(), 0u);
 }
+
+// The exporter on bad input, and cancelled: the program's own answers, and
+// no file written. A read-only NAME.wav stands for a place it cannot write.
+TEST(ProgramExport, BadInputAndCancelWriteNothing)
+{
+    const std::string bound = "44100\r\n4294967295\r\nsounds\\tone.wav,41,127,127,DR_SNARE1\r\n";
+    const std::string pressA = "PKPN00"s + "A\0\0A"s;
+    // The longest take, every step a hit: long enough to show its progress.
+    std::string longest = "PKPN00";
+    for (int step = 0; step < 250000; ++step)
+        longest += "A\0\0A"s;
+    struct Case {
+        const char* name;
+        std::string settings;  // empty: no sounds folder at all
+        std::string take;
+        std::vector<int> answers;
+        std::string firstBox;  // how its first box starts
+    } cases[] = {
+        {"not a performance", bound, "RIFF....WAVE", {}, "このソフトウェアで作成したファイルではありません。"},
+        {"no Setting.csv", "", pressA, {}, kUnreadable},
+        {"a bound sample that cannot play", bound + "sounds\\bad.wav,42,127,127,DR_SNARE2\r\n",
+         "PKPN00"s + "B\0\0B"s, {}, "次のスロットは音が出ません。"},
+        {"a file it cannot replace", bound, pressA, {IDYES}, "take.wav\nは既にあります。"},
+        {"cancelled", bound, longest, {IDCANCEL}, ""},
+    };
+    for (const Case& c : cases) {
+        std::string folder = c.settings.empty() ? runFolder("export") : toneFolder("export", c.settings);
+        WriteFileBytes(folder + "\\sounds\\bad.wav", WavBytes({.tag = 0x55AA}, std::string(400, 'x')));
+        WriteFileBytes(folder + "\\take.pkp", c.take);
+        const bool readOnly = c.answers == std::vector<int>{IDYES};
+        if (readOnly) {
+            WriteFileBytes(folder + "\\take.wav", "mine");
+            SetFileAttributesA((folder + "\\take.wav").c_str(), FILE_ATTRIBUTE_READONLY);
+        }
+        std::string exporter = BuiltProgram();
+        exporter.replace(exporter.find_last_of('\\') + 1, std::string::npos, "pkpexport.exe");
+        ProgramRun run(folder, exporter, "\"" + folder + "\\take.pkp\"");
+        BoxWatch boxes(c.answers, run.processId());
+        run.resume();
+        EXPECT_EQ(run.waitExit(60000), 1u) << c.name;
+        std::vector<SeenBox> seen = boxes.seen();
+        ASSERT_FALSE(seen.empty()) << c.name << ": no box";
+        EXPECT_EQ(seen[0].text.substr(0, c.firstBox.size()), c.firstBox) << c.name << ": " << utf8(seen[0].text);
+        if (readOnly) {
+            ASSERT_EQ(seen.size(), 2u) << c.name;
+            EXPECT_NE(seen[1].text.find("保存できませんでした。"), std::string::npos) << utf8(seen[1].text);
+        }
+        EXPECT_EQ(ReadFileBytes(folder + "\\take.wav"), readOnly ? "mine" : "") << c.name;
+        EXPECT_EQ(GetFileAttributesA((folder + "\\take.mid").c_str()), INVALID_FILE_ATTRIBUTES) << c.name;
+        SetFileAttributesA((folder + "\\take.wav").c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+}

@@ -8,7 +8,7 @@ std::string BuiltProgram()
     return FromUnixPath(POKOPON_EXE);
 }
 
-ProgramRun::ProgramRun(const std::string& folder, const std::string& program)
+ProgramRun::ProgramRun(const std::string& folder, const std::string& program, const std::string& arguments)
 {
     CreateDirectoryA(folder.c_str(), nullptr);
     std::string source = program.empty() ? BuiltProgram() : program;
@@ -18,7 +18,8 @@ ProgramRun::ProgramRun(const std::string& folder, const std::string& program)
         CopyFileA(source.c_str(), exe.c_str(), FALSE);
     STARTUPINFOA si = {};
     si.cb = sizeof si;
-    CreateProcessA(exe.c_str(), nullptr, nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+    std::string commandLine = "\"" + exe + "\" " + arguments;
+    CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
                    ExeFolder().c_str(), &si, &info_);
 }
 

@@ -13,8 +13,8 @@ public:
     // Copies the program (pokopon.exe unless another is named by its Windows
     // path) into folder, created if needed, unless it is there already, and
     // starts it there, suspended until resume(), so that watchers can be set
-    // up first.
-    explicit ProgramRun(const std::string& folder, const std::string& program = "");
+    // up first. arguments follow the program's name on its command line.
+    explicit ProgramRun(const std::string& folder, const std::string& program = "", const std::string& arguments = "");
     ~ProgramRun();
 
     DWORD processId() const { return info_.dwProcessId; }
