@@ -264,16 +264,19 @@ TEST_F(AudioEngineTest, AReloadKeepsTheBuffersOfUnchangedSlots)
     EXPECT_EQ(engine->sampleLength(2), 8820u * 4) << "a file written since is read again";
 }
 
-// The set's total holds twenty minutes: twenty slots of a minute fill it.
+// The set's total holds twenty minutes: twenty slots of a minute fill it,
+// after 39 of the largest files a slot takes (500 s at 8 kHz): too long.
 TEST_F(AudioEngineTest, SlotsBeyondTheSetsTotalAreRefused)
 {
     const WavFields minute{.channels = 1, .rate = 8000, .bits = 8};
     WriteFileBytes(file("minute.wav"), WavBytes(minute, std::string(480000, '\x80')));
-    for (int i = 0; i < 21; ++i)
-        bind(i, "minute.wav", DR_SNARE1);
+    WriteFileBytes(file("worst.wav"), WavBytes(minute, std::string(4000000 - 44, '\x80')));
+    for (int i = 0; i < kSlotTableSize; ++i)
+        bind(i, i < 39 ? "worst.wav" : "minute.wav", DR_SNARE1);
     load();
-    EXPECT_EQ(engine->sampleLength(19), 44100u * 60 * 4);
-    EXPECT_EQ(engine->sampleProblem(20), WavProblem::SetTooLong) << wavProblemText(engine->sampleProblem(20));
+    EXPECT_EQ(engine->sampleProblem(38), WavProblem::TooLong) << wavProblemText(engine->sampleProblem(38));
+    EXPECT_EQ(engine->sampleLength(58), 44100u * 60 * 4);
+    EXPECT_EQ(engine->sampleProblem(59), WavProblem::SetTooLong) << wavProblemText(engine->sampleProblem(59));
 }
 
 TEST_F(AudioEngineTest, ProgressTextsInOrder)

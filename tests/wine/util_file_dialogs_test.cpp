@@ -37,7 +37,7 @@ HWND waitDialog(DWORD thread, HWND owner, DWORD timeoutMs)
     for (DWORD start = GetTickCount(); !find.second && GetTickCount() - start < timeoutMs; Sleep(20))
         EnumThreadWindows(
             thread,
-            [](HWND w, LPARAM p) -> BOOL {
+            [](HWND w, LPARAM p) CALLBACK -> BOOL {
                 auto* f = reinterpret_cast<std::pair<HWND, HWND>*>(p);
                 char cls[16] = "";
                 GetClassNameA(w, cls, sizeof cls);

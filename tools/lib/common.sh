@@ -29,6 +29,20 @@ ensure_packages() {
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}" >&2
 }
 
+# 32-bit Wine is Debian's wine32 from the i386 architecture: Debian's wine64
+# alone starts no 32-bit program. Multiarch wants the amd64 and i386 builds of
+# a shared library at one version, so the install may upgrade some amd64
+# packages too (about 240 i386 packages and 270 MB on a fresh machine).
+ensure_wine32() {
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    step "adding the i386 architecture for 32-bit Wine"
+    as_root dpkg --add-architecture i386 || return 1
+    as_root apt-get update >&2 || return 1
+  fi
+  ensure_packages "${wine32_packages[@]}" || return 1
+  [ -x /usr/lib/wine/wine ] || { say "32-bit Wine is installed, but /usr/lib/wine/wine is missing"; return 1; }
+}
+
 # Wine needs a Japanese Linux locale for Japanese file and folder names.
 ensure_locale() {
   locale -a 2>/dev/null | grep -qix 'ja_JP.utf8' && return 0
@@ -42,16 +56,19 @@ build_packages=(cmake ninja-build g++ mingw-w64 googletest)
 # The platform-free code as 32-bit x86 code, run under user-mode emulation.
 i686_packages=(g++-i686-linux-gnu qemu-user)
 wine_packages=(wine wine64 fonts-wine fonts-ipafont-gothic locales)
+wine32_packages=(wine32:i386)
 desktop_packages=(xvfb xdotool libx11-dev imagemagick pulseaudio pulseaudio-utils sox python3 python3-numpy python3-mido)
 fuzz_packages=(clang libclang-rt-14-dev)
 # tools/dist packs the release; its test unpacks it.
 dist_packages=(zip unzip)
 
 stop_started() {
-  local pid
-  if [ -n "${wine_prefix_used:-}" ] && [ -x /usr/lib/wine/wineserver ]; then
-    WINEPREFIX="$wine_prefix_used" /usr/lib/wine/wineserver -k 2>/dev/null || true
-  fi
+  local pid prefix
+  for prefix in "${wine_prefix_used:-}" "${wine_prefix32_used:-}"; do
+    if [ -n "$prefix" ] && [ -x /usr/lib/wine/wineserver ]; then
+      WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
+    fi
+  done
   for pid in "${started_pids[@]}"; do
     kill "$pid" 2>/dev/null || true
   done

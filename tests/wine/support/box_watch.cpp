@@ -4,7 +4,11 @@
 
 // The program's MessageBoxA calls go through this import entry of the test
 // program; pointing it at a recorder shows the style word of each call.
+#ifdef _WIN64
 extern "C" decltype(&MessageBoxA) __imp_MessageBoxA;
+#else
+extern "C" decltype(&MessageBoxA) __imp_MessageBoxA __asm__("__imp__MessageBoxA@16");  // the stdcall name
+#endif
 
 namespace {
 
@@ -120,7 +124,7 @@ void BoxWatch::run()
             std::erase_if(answered_, [](HWND w) { return !IsWindow(w); });
         }
         EnumWindows(
-            [](HWND w, LPARAM self) -> BOOL {
+            [](HWND w, LPARAM self) CALLBACK -> BOOL {
                 reinterpret_cast<BoxWatch*>(self)->look(w);
                 return TRUE;
             },
