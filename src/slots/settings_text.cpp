@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "slots/part_names.h"
 
@@ -160,6 +161,75 @@ uint8_t parseKeyCode(std::string_view field, bool* whole)
     return static_cast<uint8_t>(value);
 }
 
+namespace {
+
+// The five fields of a row that the table can take.
+struct RowFields {
+    std::string_view path, key, volume, pan, name;
+    uint8_t keyCode;
+};
+
+// Why a row cannot be taken into the table, or nullopt; fills fields when it can.
+std::optional<RowProblem> checkRow(std::string_view line, std::string_view path, FieldReader& reader,
+                                   RowFields* fields)
+{
+    if (line.size() > kMaxLineLength)
+        return RowProblem::LineTooLong;
+    if (hasControlByte(line))
+        return RowProblem::ControlByte;
+    std::string_view extra;
+    fields->path = path;
+    if (!reader.next(&fields->key) || !reader.next(&fields->volume) || !reader.next(&fields->pan)
+        || !reader.next(&fields->name))
+        return RowProblem::TooFewFields;
+    if (reader.next(&extra))
+        return RowProblem::TooManyFields;
+    bool keyWhole = false;
+    fields->keyCode = parseKeyCode(fields->key, &keyWhole);
+    // Code 0 marks an empty entry: such a row would vanish from the file. A
+    // key above ff or with text after it would become another.
+    if (fields->keyCode == 0 || !keyWhole)
+        return RowProblem::BadKey;
+    if (fields->name.size() >= kPartNameSize)
+        return RowProblem::PartNameTooLong;
+    return std::nullopt;
+}
+
+// Entry r from a row that passed checkRow, with what it tells of the row.
+void fillSlot(const RowFields& fields, int r, int lineNo, SoundSlot& slot, SettingsRead& read)
+{
+    auto tell = [&](RowProblem problem, bool keepFile) {
+        read.reports.push_back({problem, lineNo});
+        read.keepFile = read.keepFile || keepFile;
+    };
+    copyField(slot.path, fields.path);  // shorter than a line, so it fits
+    slot.keyCode = fields.keyCode;
+    bool volumeWhole = false, panWhole = false;
+    slot.volume = parseSignedClamped(fields.volume, &volumeWhole);
+    slot.pan = parseSignedClamped(fields.pan, &panWhole);
+    // Kept at the number read, told, and left in the file as written.
+    if (!volumeWhole || !panWhole)
+        tell(RowProblem::NumberText, true);
+    slot.slotIndex = r;
+    copyField(slot.partName, fields.name);
+    int part = findDrumPart(slot.partName);
+    if (part < 0)
+        tell(RowProblem::BadPartName, false);
+    slot.partId = part < 0 ? 0 : part;
+    // Clamped for the gain tables; the file keeps the user's value.
+    if (clampLevel(slot.volume) != slot.volume) {
+        tell(RowProblem::VolumeRange, true);
+        slot.volume = clampLevel(slot.volume);
+    }
+    if (clampLevel(slot.pan) != slot.pan) {
+        tell(RowProblem::PanRange, true);
+        slot.pan = clampLevel(slot.pan);
+    }
+    read.lineOf[r] = lineNo;
+}
+
+}  // namespace
+
 SettingsRead parseSettings(std::string_view text, SoundSlot* table)
 {
     SettingsRead read;
@@ -189,81 +259,25 @@ SettingsRead parseSettings(std::string_view text, SoundSlot* table)
 
     int r = 0;
     for (int lineNo = 2; lines.next(&line); ++lineNo) {
-        FieldReader fields(line);
+        FieldReader reader(line);
         std::string_view path;
-        if (!fields.next(&path) || path.size() < 2) {
+        if (!reader.next(&path) || path.size() < 2) {
             // A blank or one-byte row ends the table; the rest is kept unread.
             read.unreadTail = lines.fromLastLine(line);
             break;
         }
-        auto leaveOut = [&](RowProblem problem) {
-            read.reports.push_back({problem, lineNo});
+        RowFields fields;
+        std::optional<RowProblem> problem =
+            r == kSlotTableSize ? RowProblem::TooManyRows : checkRow(line, path, reader, &fields);
+        if (problem) {
+            // Left out of the table, and so kept in the file as it is.
+            read.reports.push_back({*problem, lineNo});
             read.keepFile = true;
-        };
-        if (r == kSlotTableSize) {
-            leaveOut(RowProblem::TooManyRows);
-            break;
-        }
-        if (line.size() > kMaxLineLength) {
-            leaveOut(RowProblem::LineTooLong);
+            if (*problem == RowProblem::TooManyRows)
+                break;
             continue;
         }
-        if (hasControlByte(line)) {
-            leaveOut(RowProblem::ControlByte);
-            continue;
-        }
-        std::string_view key, volume, pan, name, extra;
-        if (!fields.next(&key) || !fields.next(&volume) || !fields.next(&pan)
-            || !fields.next(&name)) {
-            leaveOut(RowProblem::TooFewFields);
-            continue;
-        }
-        if (fields.next(&extra)) {
-            leaveOut(RowProblem::TooManyFields);
-            continue;
-        }
-        bool keyWhole = false;
-        uint8_t keyCode = parseKeyCode(key, &keyWhole);
-        if (keyCode == 0 || !keyWhole) {
-            // Code 0 marks an empty entry: such a row would vanish from the
-            // file. A key above ff or with text after it would become another.
-            leaveOut(RowProblem::BadKey);
-            continue;
-        }
-        if (name.size() >= kPartNameSize) {
-            leaveOut(RowProblem::PartNameTooLong);
-            continue;
-        }
-
-        SoundSlot& slot = table[r];
-        copyField(slot.path, path);  // shorter than a line, so it fits
-        slot.keyCode = keyCode;
-        bool volumeWhole = false, panWhole = false;
-        slot.volume = parseSignedClamped(volume, &volumeWhole);
-        slot.pan = parseSignedClamped(pan, &panWhole);
-        if (!volumeWhole || !panWhole) {
-            // Kept at the number read, told, and left in the file as written.
-            read.reports.push_back({RowProblem::NumberText, lineNo});
-            read.keepFile = true;
-        }
-        slot.slotIndex = r;
-        copyField(slot.partName, name);
-        int part = findDrumPart(slot.partName);
-        if (part < 0)
-            read.reports.push_back({RowProblem::BadPartName, lineNo});
-        slot.partId = part < 0 ? 0 : part;
-        // Clamped for the gain tables; the file keeps the user's value.
-        if (clampLevel(slot.volume) != slot.volume) {
-            read.reports.push_back({RowProblem::VolumeRange, lineNo});
-            slot.volume = clampLevel(slot.volume);
-            read.keepFile = true;
-        }
-        if (clampLevel(slot.pan) != slot.pan) {
-            read.reports.push_back({RowProblem::PanRange, lineNo});
-            slot.pan = clampLevel(slot.pan);
-            read.keepFile = true;
-        }
-        read.lineOf[r] = lineNo;
+        fillSlot(fields, r, lineNo, table[r], read);
         ++r;
     }
     read.slotCount = r;
