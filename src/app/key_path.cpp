@@ -5,6 +5,7 @@
 #include "kit/drawing_queue.h"
 #include "kit/kit_button.h"
 #include "slots/sound_slot.h"
+#include "util/scoped_guards.h"
 
 AudioEngine* audioEngine;
 CRITICAL_SECTION sharedLock;
@@ -70,10 +71,11 @@ void onKeyDown(uint8_t key)
     int slot = keyDownSlot(soundSlots, key, &lastKeyDown);
     if (slot < 0)
         return;
-    EnterCriticalSection(&sharedLock);
-    if (audioEngine)
-        audioEngine->trigger(soundSlots[slot]);
-    LeaveCriticalSection(&sharedLock);
+    {
+        LockGuard hold(&sharedLock);
+        if (audioEngine)
+            audioEngine->trigger(soundSlots[slot]);
+    }
     drawAfterSound({soundSlots[slot].partId, true});
 }
 

@@ -10,6 +10,7 @@
 #include "util/debug_trace.h"
 #include "util/message_boxes.h"
 #include "util/program_messages.h"
+#include "util/scoped_guards.h"
 
 KeyLogger* keyLogger;
 
@@ -32,12 +33,11 @@ void keyHook(UINT message, WPARAM wParam)
     if (!recording || (message != WM_KEYDOWN && message != WM_KEYUP))
         return;
     uint8_t code = static_cast<uint8_t>(wParam & 0xFF);
-    EnterCriticalSection(&pendingLock);
+    LockGuard hold(&pendingLock);
     if (message == WM_KEYDOWN)
         queueKey(pending, code, 0);
     else
         queueKey(pending, 0, code);
-    LeaveCriticalSection(&pendingLock);
 }
 
 KeyLogger::KeyLogger(HWND window, const char* magic) : window(window)
@@ -51,9 +51,10 @@ KeyLogger::KeyLogger(HWND window, const char* magic) : window(window)
 void KeyLogger::clearRecording()
 {
     std::memset(records, 0, sizeof records);
-    EnterCriticalSection(&pendingLock);
-    pending = PendingKeys{};
-    LeaveCriticalSection(&pendingLock);
+    {
+        LockGuard hold(&pendingLock);
+        pending = PendingKeys{};
+    }
     recordCount = 0;
     elapsedSeconds = 0;
     tickCount = 0;
@@ -116,17 +117,15 @@ void KeyLogger::recordingTick(void* self)
         logger->announce("これ以上記録できません。\n停止後、ファイルを保存してください。");
         return;
     }
-    EnterCriticalSection(&pendingLock);
+    LockGuard hold(&pendingLock);
     logger->records[logger->recordCount] = takeKey(pending);
     ++logger->recordCount;
-    LeaveCriticalSection(&pendingLock);
 }
 
 void KeyLogger::skipRecordingTo(uint32_t step)
 {
-    EnterCriticalSection(&pendingLock);
+    LockGuard hold(&pendingLock);
     recordCount = step < kMaxRecords ? step : kMaxRecords;
-    LeaveCriticalSection(&pendingLock);
 }
 
 void KeyLogger::announce(const char* message)

@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "kit/frame_pixels.h"
+#include "util/scoped_guards.h"
 
 namespace {
 
@@ -114,15 +115,10 @@ void CLAYEREDWINDOW::BuildFrames()
     litFrame = new uint32_t[pixels];
 
     // The picture's pixels into the surface; their fourth byte is ignored.
-    HDC from = CreateCompatibleDC(screen);
-    HDC to = CreateCompatibleDC(screen);
-    HGDIOBJ oldFrom = SelectObject(from, picture);
-    HGDIOBJ oldTo = SelectObject(to, surface);
-    BitBlt(to, 0, 0, size.cx, size.cy, from, 0, 0, SRCCOPY | CAPTUREBLT);
-    SelectObject(from, oldFrom);
-    SelectObject(to, oldTo);
-    DeleteDC(from);
-    DeleteDC(to);
+    {
+        SelectedDC from(screen, picture), to(screen, surface);
+        BitBlt(to.get(), 0, 0, size.cx, size.cy, from.get(), 0, 0, SRCCOPY | CAPTUREBLT);
+    }
     DeleteObject(picture);
     picture = nullptr;
     GdiFlush();
