@@ -301,6 +301,132 @@ __attribute__((target("avx2,fma"))) void lanesAvx2(const float* const* rows, con
         }
 }
 
+// Upsampling by two or four, the rows are symmetric: the row of phase 0
+// about the input frame at the output position, that of the half phase
+// about the point between it and the next, and the rows of a quarter and
+// three quarters are each other backwards. Each pair of samples a tap
+// apart on either side is added first (or taken apart, for the quarters:
+// their sum meets the rows' mean, their difference half the rows'
+// difference, and the two phases are the sum and the difference of those
+// sums), so that a multiply serves two taps and the adds run beside it.
+// taps holds up floats for each distance k from 0 to half - 1: phase 0's,
+// the half phase's, then the quarters' mean and half difference.
+//
+// The output is stretches side by side, one a lane, as in lanesAvx2, so
+// that every load is of one whole aligned vector, shared by the positions
+// beside it. Four frames of two vectors of lanes (the two sides of a stereo
+// file, or sixteen lanes of a mono one) are summed at once, eight running
+// sums in registers: 4 / up positions. vectors[c] points at vector c's
+// samples of the first position; sums receives vector 0's four frames,
+// then vector 1's.
+template <int up>
+POKOPON_AVX2_INLINE void foldedAvx2(const float* taps, int half, const float* const* vectors, __m256* sums)
+{
+    constexpr int positions = 4 / up;
+    __m256 acc[2][positions][up];
+#pragma GCC unroll 2
+    for (int c = 0; c < 2; ++c)
+#pragma GCC unroll 4
+        for (int j = 0; j < positions; ++j)
+#pragma GCC unroll 4
+            for (int p = 0; p < up; ++p)
+                acc[c][j][p] = _mm256_setzero_ps();
+    for (int k = 0; k < half; ++k) {
+        __m256 tap[up];
+#pragma GCC unroll 4
+        for (int p = 0; p < up; ++p)
+            tap[p] = _mm256_broadcast_ss(taps + up * k + p);
+#pragma GCC unroll 2
+        for (int c = 0; c < 2; ++c) {
+            const float* v = vectors[c];
+#pragma GCC unroll 4
+            for (int j = 0; j < positions; ++j) {
+                const __m256 before = _mm256_load_ps(v + 8 * (j - k)), at = _mm256_load_ps(v + 8 * (j + k));
+                const __m256 after = _mm256_load_ps(v + 8 * (j + k + 1));
+                const __m256 pair = _mm256_add_ps(before, after);
+                acc[c][j][0] = _mm256_fmadd_ps(tap[0], _mm256_add_ps(before, at), acc[c][j][0]);
+                acc[c][j][1] = _mm256_fmadd_ps(tap[1], pair, acc[c][j][1]);
+                if constexpr (up == 4) {
+                    acc[c][j][2] = _mm256_fmadd_ps(tap[2], pair, acc[c][j][2]);
+                    acc[c][j][3] = _mm256_fmadd_ps(tap[3], _mm256_sub_ps(before, after), acc[c][j][3]);
+                }
+            }
+        }
+    }
+#pragma GCC unroll 2
+    for (int c = 0; c < 2; ++c)
+#pragma GCC unroll 4
+        for (int j = 0; j < positions; ++j) {
+            __m256* f = sums + 4 * c + up * j;
+            f[0] = acc[c][j][0];
+            if constexpr (up == 2) {
+                f[1] = acc[c][j][1];
+            } else {
+                f[1] = _mm256_add_ps(acc[c][j][2], acc[c][j][3]);
+                f[2] = acc[c][j][1];
+                f[3] = _mm256_sub_ps(acc[c][j][2], acc[c][j][3]);
+            }
+        }
+}
+
+// Eight floats rounded as roundSample rounds them, as 32-bit integers.
+POKOPON_AVX2_INLINE __m256i roundAvx2(__m256 v)
+{
+    const __m256d low = _mm256_set1_pd(-32768.0), high = _mm256_set1_pd(32767.0), half = _mm256_set1_pd(0.5);
+    __m256d a = _mm256_cvtps_pd(_mm256_castps256_ps128(v)), b = _mm256_cvtps_pd(_mm256_extractf128_ps(v, 1));
+    a = _mm256_floor_pd(_mm256_add_pd(_mm256_min_pd(_mm256_max_pd(a, low), high), half));
+    b = _mm256_floor_pd(_mm256_add_pd(_mm256_min_pd(_mm256_max_pd(b, low), high), half));
+    return _mm256_set_m128i(_mm256_cvttpd_epi32(b), _mm256_cvttpd_epi32(a));
+}
+
+// Four vectors of eight lanes' words into lanes: lanes l and l + 4 of each
+// vector, in turn, in the low and high halves of vector l.
+POKOPON_AVX2_INLINE void transposeFour(const __m256i* w, __m256i* lanes)
+{
+    const __m256i a = _mm256_unpacklo_epi32(w[0], w[1]), b = _mm256_unpacklo_epi32(w[2], w[3]);
+    const __m256i c = _mm256_unpackhi_epi32(w[0], w[1]), d = _mm256_unpackhi_epi32(w[2], w[3]);
+    lanes[0] = _mm256_unpacklo_epi64(a, b);
+    lanes[1] = _mm256_unpackhi_epi64(a, b);
+    lanes[2] = _mm256_unpacklo_epi64(c, d);
+    lanes[3] = _mm256_unpackhi_epi64(c, d);
+}
+
+// Runs of four frames from the folded lanes: a frame's two samples are one
+// 32-bit word, and each lane's words go to its stretch, segment frames
+// apart; a mono file's second vector holds stretches 8 to 15.
+template <int up>
+__attribute__((target("avx2,fma"))) void foldedLanesAvx2(const float* taps, int half, const float* const* vectors,
+                                                         bool stereo, int count, uint64_t segment, int16_t* out)
+{
+    for (int i = 0; i < count; i += 4 / up, out += 2 * 4) {
+        const float* at[2] = {vectors[0] + 8 * i, vectors[1] + 8 * i};
+        __m256 sums[8];
+        foldedAvx2<up>(taps, half, at, sums);
+        __m256i w[8], lanes[8];
+#pragma GCC unroll 4
+        for (int f = 0; f < 4; ++f) {
+            const __m256i first = roundAvx2(sums[f]), second = roundAvx2(sums[4 + f]);
+            w[f] = _mm256_blend_epi16(first, _mm256_slli_epi32(stereo ? second : first, 16), 0xAA);
+            w[4 + f] = _mm256_blend_epi16(second, _mm256_slli_epi32(second, 16), 0xAA);
+        }
+        for (int c = 0; c < (stereo ? 1 : 2); ++c) {
+            transposeFour(w + 4 * c, lanes);
+            int16_t* to = out + 2 * 8 * c * segment;
+            for (int l = 0; l < 4; ++l) {
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 2 * l * segment), _mm256_castsi256_si128(lanes[l]));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 2 * (l + 4) * segment),
+                                 _mm256_extracti128_si256(lanes[l], 1));
+            }
+        }
+    }
+}
+
+void foldedAvx2(const float* taps, int half, int up, const float* const* vectors, bool stereo, int count,
+                uint64_t segment, int16_t* out)
+{
+    (up == 2 ? foldedLanesAvx2<2> : foldedLanesAvx2<4>)(taps, half, vectors, stereo, count, segment, out);
+}
+
 // Four frames a step, rounded as roundSample rounds: clamped, then
 // floor(v + 0.5) in double.
 __attribute__((target("avx2,fma"))) void storeAvx2(const float* sums, int frames, bool stereo, int16_t* out)
@@ -334,6 +460,11 @@ constexpr int kLaneSpan = 512;
 // position on, of input x (the frame of its first tap), into every second
 // float of sums; the rows stand stride floats apart.
 using Upsample = void (*)(const float* taps, int width, int stride, const float* x, float* sums);
+// Upsampling by up, two or four, the frames of count input positions of
+// sixteen lanes (eight a side of a stereo file) from the folded taps, as
+// foldedLanesAvx2 takes them; count is a multiple of 4 / up.
+using Folded = void (*)(const float* taps, int half, int up, const float* const* vectors, bool stereo, int count,
+                        uint64_t segment, int16_t* out);
 
 // The widest kernels the processor has. Without AVX2 there are no
 // upsampling or lanes kernels, and every frame goes one by one.
@@ -343,6 +474,7 @@ struct Kernels {
     Store store = storeFrames;
     Upsample fourTimes = nullptr;
     Lanes lanes = nullptr;
+    Folded folded = nullptr;
 };
 
 Kernels widestKernels()
@@ -351,7 +483,7 @@ Kernels widestKernels()
 #ifdef POKOPON_RESAMPLE_VECTOR
     __builtin_cpu_init();
     if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"))
-        k = {shapeRowAvx2, dotAvx2, storeAvx2, upsampleFourAvx2, lanesAvx2};
+        k = {shapeRowAvx2, dotAvx2, storeAvx2, upsampleFourAvx2, lanesAvx2, foldedAvx2};
 #endif
     return k;
 }
@@ -409,6 +541,27 @@ Resampler::Resampler(uint32_t inputRate)
             taps[t] = static_cast<float>(h[t] * scale);
             if (mirror)
                 mirror[width_ - 1 - t] = taps[t];
+        }
+    }
+    // By two or four, distance k pairs the samples k before and k after the
+    // position for phase 0 (the one at it counted twice, so its tap is
+    // halved), and k before and k + 1 after for the others: each pair's taps
+    // are the mean of the two sides, which differ only by rounding.
+    if (down_ == 1 && (up_ == 2 || up_ == 4)) {
+        const float* zero = row(0);
+        const float* middle = row(up_ / 2);
+        const float* quarter = row(1);
+        folded_.resize(static_cast<size_t>(up_) * half);
+        for (int k = 0; k < half; ++k) {
+            float* f = &folded_[static_cast<size_t>(up_) * k];
+            f[0] = (zero[half - 1 - k] + zero[half - 1 + k]) / 4;
+            if (k > 0)
+                f[0] *= 2;
+            f[1] = (middle[half - 1 - k] + middle[half + k]) / 2;
+            if (up_ == 4) {
+                f[2] = (quarter[half - 1 - k] + quarter[half + k]) / 2;
+                f[3] = (quarter[half - 1 - k] - quarter[half + k]) / 2;
+            }
         }
     }
 }
@@ -499,6 +652,43 @@ void Resampler::runLanes(const float* in, size_t frames, int channels, uint64_t 
     }
 }
 
+void Resampler::runFolded(const float* in, size_t frames, int channels, uint64_t segment, int16_t* out) const
+{
+    const bool stereo = channels == 2;
+    const int64_t count = static_cast<int64_t>(frames);
+    const int half = width_ / 2, lead = half - 1;
+    const int64_t positions = static_cast<int64_t>(segment / up_);  // a lane's
+    // A lane's input for kLaneSpan positions, with the taps' reach either side.
+    const int64_t length = kLaneSpan + width_;
+    std::vector<float> gathered(static_cast<size_t>(16 * length + 8));
+    float* vectors[2];
+    vectors[0] = gathered.data() + (-reinterpret_cast<uintptr_t>(gathered.data()) / sizeof(float) & 7);
+    vectors[1] = vectors[0] + 8 * length;
+    for (int64_t n = 0; n < positions; n += kLaneSpan) {
+        const int64_t first = n - lead;
+        // Lane j of vector c: the stretch j of side c, or the stretch 8c + j.
+        for (int c = 0; c < 2; ++c)
+            for (int j = 0; j < 8; ++j) {
+                float* lane = vectors[c] + j;
+                const int side = stereo ? c : 0;
+                const int64_t start = (stereo ? j : 8 * c + j) * positions + first;
+                const int64_t from = std::clamp<int64_t>(-start, 0, length);
+                const int64_t to = std::clamp<int64_t>(count - start, from, length);
+                int64_t i = 0;
+                for (; i < from; ++i)
+                    lane[8 * i] = 0.0f;
+                for (; i < to; ++i)
+                    lane[8 * i] = in[(start + i) * channels + side];
+                for (; i < length; ++i)
+                    lane[8 * i] = 0.0f;
+            }
+        const float* first8[2] = {vectors[0] + 8 * lead, vectors[1] + 8 * lead};
+        const int span = static_cast<int>(std::min<int64_t>(kLaneSpan, positions - n));
+        kernels().folded(folded_.data(), half, static_cast<int>(up_), first8, stereo, span, segment,
+                         out + 2 * up_ * n);
+    }
+}
+
 void Resampler::run(const float* in, size_t frames, int channels, int16_t* out) const
 {
     const Kernels& kernels = ::kernels();
@@ -506,9 +696,15 @@ void Resampler::run(const float* in, size_t frames, int channels, int16_t* out) 
     const uint64_t total = outputFrames(frames);
     // The lanes take all they can but the last periods; the rest goes frame
     // by frame.
+    // Upsampling by two or four, the lanes take runs of four frames.
+    const bool folded = kernels.folded && !folded_.empty();
     const uint64_t stretches = channels == 2 ? 8 : 16;
-    const uint64_t segment = kernels.lanes && !upsample && rows_ == up_ ? total / stretches / up_ * up_ : 0;
-    if (segment)
+    const uint64_t segment = folded                                     ? total / stretches / 4 * 4
+                             : kernels.lanes && !upsample && rows_ == up_ ? total / stretches / up_ * up_
+                                                                          : 0;
+    if (folded)
+        runFolded(in, frames, channels, segment, out);
+    else if (segment)
         runLanes(in, frames, channels, segment, out);
     const int64_t count = static_cast<int64_t>(frames);
     const int64_t lead = width_ / 2 - 1;  // taps before the output position

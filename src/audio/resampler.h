@@ -38,6 +38,9 @@ private:
     // The first output frames, as eight stretches of segment frames side by
     // side in vectors (sixteen for a mono file); segment is a multiple of up_.
     void runLanes(const float* in, size_t frames, int channels, uint64_t segment, int16_t* out) const;
+    // Upsampling by two or four, the same through the folded taps, eight
+    // stretches side by side for mono and stereo; segment is a multiple of 8.
+    void runFolded(const float* in, size_t frames, int channels, uint64_t segment, int16_t* out) const;
 
     uint32_t up_ = 1;
     uint32_t down_ = 1;
@@ -45,4 +48,5 @@ private:
     int width_ = 8;             // taps a row, a multiple of 8 so that vectors fill it
     int pad_ = 0;               // zeros before, between and after the rows
     std::vector<float> taps_;   // rows of width_ taps
+    std::vector<float> folded_; // by two or four, up_ taps a distance from the position
 };
