@@ -319,6 +319,14 @@ __attribute__((target("avx2,fma"))) void lanesAvx2(const float* const* rows, con
 // sums in registers: 4 / up positions. vectors[c] points at vector c's
 // samples of the first position; sums receives vector 0's four frames,
 // then vector 1's.
+// v in a register: the compiler would take a loaded vector used twice into
+// both of its adds, loading it twice, and the loads are what limits.
+POKOPON_AVX2_INLINE __m256 held(__m256 v)
+{
+    asm("" : "+x"(v));
+    return v;
+}
+
 template <int up>
 POKOPON_AVX2_INLINE void foldedAvx2(const float* taps, int half, const float* const* vectors, __m256* sums)
 {
@@ -338,17 +346,24 @@ POKOPON_AVX2_INLINE void foldedAvx2(const float* taps, int half, const float* co
             tap[p] = _mm256_broadcast_ss(taps + up * k + p);
 #pragma GCC unroll 2
         for (int c = 0; c < 2; ++c) {
+            // The positions' samples k before, and k after up to k + 1
+            // after the last, each loaded once.
             const float* v = vectors[c];
+            __m256 before[positions], after[positions + 1];
+#pragma GCC unroll 4
+            for (int j = 0; j < positions; ++j)
+                before[j] = held(_mm256_load_ps(v + 8 * (j - k)));
+#pragma GCC unroll 4
+            for (int j = 0; j <= positions; ++j)
+                after[j] = held(_mm256_load_ps(v + 8 * (j + k)));
 #pragma GCC unroll 4
             for (int j = 0; j < positions; ++j) {
-                const __m256 before = _mm256_load_ps(v + 8 * (j - k)), at = _mm256_load_ps(v + 8 * (j + k));
-                const __m256 after = _mm256_load_ps(v + 8 * (j + k + 1));
-                const __m256 pair = _mm256_add_ps(before, after);
-                acc[c][j][0] = _mm256_fmadd_ps(tap[0], _mm256_add_ps(before, at), acc[c][j][0]);
+                const __m256 pair = _mm256_add_ps(before[j], after[j + 1]);
+                acc[c][j][0] = _mm256_fmadd_ps(tap[0], _mm256_add_ps(before[j], after[j]), acc[c][j][0]);
                 acc[c][j][1] = _mm256_fmadd_ps(tap[1], pair, acc[c][j][1]);
                 if constexpr (up == 4) {
                     acc[c][j][2] = _mm256_fmadd_ps(tap[2], pair, acc[c][j][2]);
-                    acc[c][j][3] = _mm256_fmadd_ps(tap[3], _mm256_sub_ps(before, after), acc[c][j][3]);
+                    acc[c][j][3] = _mm256_fmadd_ps(tap[3], _mm256_sub_ps(before[j], after[j + 1]), acc[c][j][3]);
                 }
             }
         }
