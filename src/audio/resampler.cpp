@@ -315,12 +315,54 @@ __attribute__((target("avx2,fma"))) void lanesAvx2(const float* const* rows, con
 // The output is stretches side by side, one a lane, as in lanesAvx2, so
 // that every load is of one whole aligned vector, shared by the positions
 // beside it. Four frames of two vectors of lanes (the two sides of a stereo
-// file, or sixteen lanes of a mono one) are summed at once, eight running
-// sums in registers: 4 / up positions. vectors[c] points at vector c's
-// samples of the first position; sums receives vector 0's four frames,
-// then vector 1's.
-// v in a register: the compiler would take a loaded vector used twice into
-// both of its adds, loading it twice, and the loads are what limits.
+// file, or both halves of the lanes of a mono one) are summed at once,
+// eight running sums in registers: 4 / up positions. vectors[c] points at
+// vector c's samples of the first position; sums receives vector 0's four
+// frames, then vector 1's. The loads, not the multiplies, are what limits:
+// each sample vector is held in a register, as the compiler would
+// otherwise take it into both adds that use it and load it twice; and
+// where the processor has AVX-512 its vectors of sixteen lanes take twice
+// the work a load.
+#define POKOPON_FOLDED_SUMS(Vector, load, set1, add, sub, fmadd, lanes)                                   \
+    constexpr int positions = 4 / up;                                                                    \
+    Vector acc[2][positions][up];                                                                        \
+    _Pragma("GCC unroll 2") for (int c = 0; c < 2; ++c)                                                  \
+        _Pragma("GCC unroll 4") for (int j = 0; j < positions; ++j)                                      \
+            _Pragma("GCC unroll 4") for (int p = 0; p < up; ++p) acc[c][j][p] = set1(0.0f);              \
+    for (int k = 0; k < half; ++k) {                                                                     \
+        Vector tap[up];                                                                                  \
+        _Pragma("GCC unroll 4") for (int p = 0; p < up; ++p) tap[p] = set1(taps[up * k + p]);           \
+        _Pragma("GCC unroll 2") for (int c = 0; c < 2; ++c) {                                            \
+            const float* v = vectors[c];                                                                 \
+            Vector before[positions], after[positions + 1];                                              \
+            _Pragma("GCC unroll 4") for (int j = 0; j < positions; ++j)                                  \
+                before[j] = held(load(v + lanes * (j - k)));                                             \
+            _Pragma("GCC unroll 4") for (int j = 0; j <= positions; ++j)                                 \
+                after[j] = held(load(v + lanes * (j + k)));                                              \
+            _Pragma("GCC unroll 4") for (int j = 0; j < positions; ++j) {                                \
+                const Vector pair = add(before[j], after[j + 1]);                                        \
+                acc[c][j][0] = fmadd(tap[0], add(before[j], after[j]), acc[c][j][0]);                    \
+                acc[c][j][1] = fmadd(tap[1], pair, acc[c][j][1]);                                        \
+                if constexpr (up == 4) {                                                                 \
+                    acc[c][j][2] = fmadd(tap[2], pair, acc[c][j][2]);                                    \
+                    acc[c][j][3] = fmadd(tap[3], sub(before[j], after[j + 1]), acc[c][j][3]);            \
+                }                                                                                        \
+            }                                                                                            \
+        }                                                                                                \
+    }                                                                                                    \
+    _Pragma("GCC unroll 2") for (int c = 0; c < 2; ++c)                                                  \
+        _Pragma("GCC unroll 4") for (int j = 0; j < positions; ++j) {                                    \
+        Vector* f = sums + 4 * c + up * j;                                                               \
+        f[0] = acc[c][j][0];                                                                             \
+        if constexpr (up == 2) {                                                                         \
+            f[1] = acc[c][j][1];                                                                         \
+        } else {                                                                                         \
+            f[1] = add(acc[c][j][2], acc[c][j][3]);                                                      \
+            f[2] = acc[c][j][1];                                                                         \
+            f[3] = sub(acc[c][j][2], acc[c][j][3]);                                                      \
+        }                                                                                                \
+    }
+
 POKOPON_AVX2_INLINE __m256 held(__m256 v)
 {
     asm("" : "+x"(v));
@@ -330,59 +372,24 @@ POKOPON_AVX2_INLINE __m256 held(__m256 v)
 template <int up>
 POKOPON_AVX2_INLINE void foldedAvx2(const float* taps, int half, const float* const* vectors, __m256* sums)
 {
-    constexpr int positions = 4 / up;
-    __m256 acc[2][positions][up];
-#pragma GCC unroll 2
-    for (int c = 0; c < 2; ++c)
-#pragma GCC unroll 4
-        for (int j = 0; j < positions; ++j)
-#pragma GCC unroll 4
-            for (int p = 0; p < up; ++p)
-                acc[c][j][p] = _mm256_setzero_ps();
-    for (int k = 0; k < half; ++k) {
-        __m256 tap[up];
-#pragma GCC unroll 4
-        for (int p = 0; p < up; ++p)
-            tap[p] = _mm256_broadcast_ss(taps + up * k + p);
-#pragma GCC unroll 2
-        for (int c = 0; c < 2; ++c) {
-            // The positions' samples k before, and k after up to k + 1
-            // after the last, each loaded once.
-            const float* v = vectors[c];
-            __m256 before[positions], after[positions + 1];
-#pragma GCC unroll 4
-            for (int j = 0; j < positions; ++j)
-                before[j] = held(_mm256_load_ps(v + 8 * (j - k)));
-#pragma GCC unroll 4
-            for (int j = 0; j <= positions; ++j)
-                after[j] = held(_mm256_load_ps(v + 8 * (j + k)));
-#pragma GCC unroll 4
-            for (int j = 0; j < positions; ++j) {
-                const __m256 pair = _mm256_add_ps(before[j], after[j + 1]);
-                acc[c][j][0] = _mm256_fmadd_ps(tap[0], _mm256_add_ps(before[j], after[j]), acc[c][j][0]);
-                acc[c][j][1] = _mm256_fmadd_ps(tap[1], pair, acc[c][j][1]);
-                if constexpr (up == 4) {
-                    acc[c][j][2] = _mm256_fmadd_ps(tap[2], pair, acc[c][j][2]);
-                    acc[c][j][3] = _mm256_fmadd_ps(tap[3], _mm256_sub_ps(before[j], after[j + 1]), acc[c][j][3]);
-                }
-            }
-        }
-    }
-#pragma GCC unroll 2
-    for (int c = 0; c < 2; ++c)
-#pragma GCC unroll 4
-        for (int j = 0; j < positions; ++j) {
-            __m256* f = sums + 4 * c + up * j;
-            f[0] = acc[c][j][0];
-            if constexpr (up == 2) {
-                f[1] = acc[c][j][1];
-            } else {
-                f[1] = _mm256_add_ps(acc[c][j][2], acc[c][j][3]);
-                f[2] = acc[c][j][1];
-                f[3] = _mm256_sub_ps(acc[c][j][2], acc[c][j][3]);
-            }
-        }
+    POKOPON_FOLDED_SUMS(__m256, _mm256_load_ps, _mm256_set1_ps, _mm256_add_ps, _mm256_sub_ps, _mm256_fmadd_ps, 8)
 }
+
+#define POKOPON_AVX512_INLINE __attribute__((target("avx512f,avx2,fma"), always_inline)) inline
+
+POKOPON_AVX512_INLINE __m512 held(__m512 v)
+{
+    asm("" : "+v"(v));
+    return v;
+}
+
+template <int up>
+POKOPON_AVX512_INLINE void foldedAvx512(const float* taps, int half, const float* const* vectors, __m512* sums)
+{
+    POKOPON_FOLDED_SUMS(__m512, _mm512_load_ps, _mm512_set1_ps, _mm512_add_ps, _mm512_sub_ps, _mm512_fmadd_ps, 16)
+}
+
+#undef POKOPON_FOLDED_SUMS
 
 // Eight floats rounded as roundSample rounds them, as 32-bit integers.
 POKOPON_AVX2_INLINE __m256i roundAvx2(__m256 v)
@@ -406,9 +413,31 @@ POKOPON_AVX2_INLINE void transposeFour(const __m256i* w, __m256i* lanes)
     lanes[3] = _mm256_unpackhi_epi64(c, d);
 }
 
-// Runs of four frames from the folded lanes: a frame's two samples are one
-// 32-bit word, and each lane's words go to its stretch, segment frames
-// apart; a mono file's second vector holds stretches 8 to 15.
+// Four frames of eight lanes from first and second: a frame's two samples
+// are one 32-bit word, and each lane's words go to its stretch, segment
+// frames apart. A stereo file's first and second are its sides, a mono
+// file's the stretches from to on and the eight after them.
+POKOPON_AVX2_INLINE void storeFolded(const __m256* first, const __m256* second, bool stereo, uint64_t segment,
+                                     int16_t* to)
+{
+    __m256i w[8], lanes[4];
+#pragma GCC unroll 4
+    for (int f = 0; f < 4; ++f) {
+        const __m256i a = roundAvx2(first[f]), b = roundAvx2(second[f]);
+        w[f] = _mm256_blend_epi16(a, _mm256_slli_epi32(stereo ? b : a, 16), 0xAA);
+        w[4 + f] = _mm256_blend_epi16(b, _mm256_slli_epi32(b, 16), 0xAA);
+    }
+    for (int c = 0; c < (stereo ? 1 : 2); ++c, to += 2 * 8 * segment) {
+        transposeFour(w + 4 * c, lanes);
+        for (int l = 0; l < 4; ++l) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 2 * l * segment), _mm256_castsi256_si128(lanes[l]));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 2 * (l + 4) * segment),
+                             _mm256_extracti128_si256(lanes[l], 1));
+        }
+    }
+}
+
+// Runs of four frames of each lane from count positions on.
 template <int up>
 __attribute__((target("avx2,fma"))) void foldedLanesAvx2(const float* taps, int half, const float* const* vectors,
                                                          bool stereo, int count, uint64_t segment, int16_t* out)
@@ -417,21 +446,37 @@ __attribute__((target("avx2,fma"))) void foldedLanesAvx2(const float* taps, int 
         const float* at[2] = {vectors[0] + 8 * i, vectors[1] + 8 * i};
         __m256 sums[8];
         foldedAvx2<up>(taps, half, at, sums);
-        __m256i w[8], lanes[8];
-#pragma GCC unroll 4
-        for (int f = 0; f < 4; ++f) {
-            const __m256i first = roundAvx2(sums[f]), second = roundAvx2(sums[4 + f]);
-            w[f] = _mm256_blend_epi16(first, _mm256_slli_epi32(stereo ? second : first, 16), 0xAA);
-            w[4 + f] = _mm256_blend_epi16(second, _mm256_slli_epi32(second, 16), 0xAA);
+        storeFolded(sums, sums + 4, stereo, segment, out);
+    }
+}
+
+// The same with sixteen lanes a vector, stored as their halves of eight.
+template <int up>
+__attribute__((target("avx512f,avx2,fma"))) void foldedLanesAvx512(const float* taps, int half,
+                                                                   const float* const* vectors, bool stereo, int count,
+                                                                   uint64_t segment, int16_t* out)
+{
+    for (int i = 0; i < count; i += 4 / up, out += 2 * 4) {
+        const float* at[2] = {vectors[0] + 16 * i, vectors[1] + 16 * i};
+        __m512 sums[8];
+        foldedAvx512<up>(taps, half, at, sums);
+        // Halves of vector c's lanes: low[c * 4 + f] and high[c * 4 + f].
+        __m256 low[8], high[8];
+#pragma GCC unroll 8
+        for (int f = 0; f < 8; ++f) {
+            // Zero-masked with every lane kept, which is the plain
+            // extraction: the unmasked intrinsic's undefined source makes
+            // some compilers warn.
+            const __m512d v = _mm512_castps_pd(sums[f]);
+            low[f] = _mm256_castpd_ps(_mm512_maskz_extractf64x4_pd(0xFF, v, 0));
+            high[f] = _mm256_castpd_ps(_mm512_maskz_extractf64x4_pd(0xFF, v, 1));
         }
-        for (int c = 0; c < (stereo ? 1 : 2); ++c) {
-            transposeFour(w + 4 * c, lanes);
-            int16_t* to = out + 2 * 8 * c * segment;
-            for (int l = 0; l < 4; ++l) {
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 2 * l * segment), _mm256_castsi256_si128(lanes[l]));
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 2 * (l + 4) * segment),
-                                 _mm256_extracti128_si256(lanes[l], 1));
-            }
+        if (stereo) {
+            storeFolded(low, low + 4, true, segment, out);
+            storeFolded(high, high + 4, true, segment, out + 2 * 8 * segment);
+        } else {
+            storeFolded(low, high, false, segment, out);
+            storeFolded(low + 4, high + 4, false, segment, out + 2 * 16 * segment);
         }
     }
 }
@@ -440,6 +485,12 @@ void foldedAvx2(const float* taps, int half, int up, const float* const* vectors
                 uint64_t segment, int16_t* out)
 {
     (up == 2 ? foldedLanesAvx2<2> : foldedLanesAvx2<4>)(taps, half, vectors, stereo, count, segment, out);
+}
+
+void foldedAvx512(const float* taps, int half, int up, const float* const* vectors, bool stereo, int count,
+                  uint64_t segment, int16_t* out)
+{
+    (up == 2 ? foldedLanesAvx512<2> : foldedLanesAvx512<4>)(taps, half, vectors, stereo, count, segment, out);
 }
 
 // Four frames a step, rounded as roundSample rounds: clamped, then
@@ -476,8 +527,8 @@ constexpr int kLaneSpan = 512;
 // float of sums; the rows stand stride floats apart.
 using Upsample = void (*)(const float* taps, int width, int stride, const float* x, float* sums);
 // Upsampling by up, two or four, the frames of count input positions of
-// sixteen lanes (eight a side of a stereo file) from the folded taps, as
-// foldedLanesAvx2 takes them; count is a multiple of 4 / up.
+// two vectors of lanes (a side of a stereo file each) from the folded taps,
+// as foldedLanesAvx2 takes them; count is a multiple of 4 / up.
 using Folded = void (*)(const float* taps, int half, int up, const float* const* vectors, bool stereo, int count,
                         uint64_t segment, int16_t* out);
 
@@ -490,6 +541,7 @@ struct Kernels {
     Upsample fourTimes = nullptr;
     Lanes lanes = nullptr;
     Folded folded = nullptr;
+    int foldedLanes = 8;  // a vector of the folded kernel
 };
 
 Kernels widestKernels()
@@ -499,6 +551,11 @@ Kernels widestKernels()
     __builtin_cpu_init();
     if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"))
         k = {shapeRowAvx2, dotAvx2, storeAvx2, upsampleFourAvx2, lanesAvx2, foldedAvx2};
+    // Not in 32-bit code, whose eight vector registers the kernel would spill.
+    if (k.folded && sizeof(void*) == 8 && __builtin_cpu_supports("avx512f")) {
+        k.folded = foldedAvx512;
+        k.foldedLanes = 16;
+    }
 #endif
     return k;
 }
@@ -507,6 +564,30 @@ const Kernels& kernels()
 {
     static const Kernels chosen = widestKernels();
     return chosen;
+}
+
+// Into lane j of vector c, lanes floats apart: the stretch j of side c, or
+// the stretch lanes * c + j of a mono file, length input frames of it from
+// first on; the stretches start spacing frames apart, and outside the input
+// there is silence.
+void gatherLanes(const float* in, int64_t count, int channels, int lanes, int64_t spacing, int64_t first,
+                 int64_t length, float* const* vectors)
+{
+    for (int c = 0; c < 2; ++c)
+        for (int j = 0; j < lanes; ++j) {
+            float* lane = vectors[c] + j;
+            const int side = channels == 2 ? c : 0;
+            const int64_t start = (channels == 2 ? j : lanes * c + j) * spacing + first;
+            const int64_t from = std::clamp<int64_t>(-start, 0, length);
+            const int64_t to = std::clamp<int64_t>(count - start, from, length);
+            int64_t i = 0;
+            for (; i < from; ++i)
+                lane[lanes * i] = 0.0f;
+            for (; i < to; ++i)
+                lane[lanes * i] = in[(start + i) * channels + side];
+            for (; i < length; ++i)
+                lane[lanes * i] = 0.0f;
+        }
 }
 
 }  // namespace
@@ -626,22 +707,7 @@ void Resampler::runLanes(const float* in, size_t frames, int channels, uint64_t 
     Position at;  // of a frame in its lane
     for (uint64_t n = 0; n < segment;) {
         const int64_t first = at.whole - lead;
-        // Lane j of vector c: the stretch j of side c, or the stretch 8c + j.
-        for (int c = 0; c < 2; ++c)
-            for (int j = 0; j < 8; ++j) {
-                float* lane = vectors[c] + j;
-                const int side = stereo ? c : 0;
-                const int64_t start = (stereo ? j : 8 * c + j) * laneInput + first;
-                const int64_t from = std::clamp<int64_t>(-start, 0, length);
-                const int64_t to = std::clamp<int64_t>(count - start, from, length);
-                int64_t i = 0;
-                for (; i < from; ++i)
-                    lane[8 * i] = 0.0f;
-                for (; i < to; ++i)
-                    lane[8 * i] = in[(start + i) * channels + side];
-                for (; i < length; ++i)
-                    lane[8 * i] = 0.0f;
-            }
+        gatherLanes(in, count, channels, 8, laneInput, first, length, vectors);
         for (const uint64_t end = n + kLaneSpan; n < segment && n < end; n += kLaneSteps) {
             const int64_t from = at.whole;
             int64_t last = 0;
@@ -670,37 +736,22 @@ void Resampler::runLanes(const float* in, size_t frames, int channels, uint64_t 
 void Resampler::runFolded(const float* in, size_t frames, int channels, uint64_t segment, int16_t* out) const
 {
     const bool stereo = channels == 2;
+    const int lanes = kernels().foldedLanes;
     const int64_t count = static_cast<int64_t>(frames);
     const int half = width_ / 2, lead = half - 1;
     const int64_t positions = static_cast<int64_t>(segment / up_);  // a lane's
     // A lane's input for kLaneSpan positions, with the taps' reach either side.
     const int64_t length = kLaneSpan + width_;
-    std::vector<float> gathered(static_cast<size_t>(16 * length + 8));
+    std::vector<float> gathered(static_cast<size_t>(2 * lanes * length + lanes));
     float* vectors[2];
-    vectors[0] = gathered.data() + (-reinterpret_cast<uintptr_t>(gathered.data()) / sizeof(float) & 7);
-    vectors[1] = vectors[0] + 8 * length;
+    vectors[0] = gathered.data() + (-reinterpret_cast<uintptr_t>(gathered.data()) / sizeof(float) & (lanes - 1));
+    vectors[1] = vectors[0] + lanes * length;
     for (int64_t n = 0; n < positions; n += kLaneSpan) {
         const int64_t first = n - lead;
-        // Lane j of vector c: the stretch j of side c, or the stretch 8c + j.
-        for (int c = 0; c < 2; ++c)
-            for (int j = 0; j < 8; ++j) {
-                float* lane = vectors[c] + j;
-                const int side = stereo ? c : 0;
-                const int64_t start = (stereo ? j : 8 * c + j) * positions + first;
-                const int64_t from = std::clamp<int64_t>(-start, 0, length);
-                const int64_t to = std::clamp<int64_t>(count - start, from, length);
-                int64_t i = 0;
-                for (; i < from; ++i)
-                    lane[8 * i] = 0.0f;
-                for (; i < to; ++i)
-                    lane[8 * i] = in[(start + i) * channels + side];
-                for (; i < length; ++i)
-                    lane[8 * i] = 0.0f;
-            }
-        const float* first8[2] = {vectors[0] + 8 * lead, vectors[1] + 8 * lead};
+        gatherLanes(in, count, channels, lanes, positions, first, length, vectors);
+        const float* at[2] = {vectors[0] + lanes * lead, vectors[1] + lanes * lead};
         const int span = static_cast<int>(std::min<int64_t>(kLaneSpan, positions - n));
-        kernels().folded(folded_.data(), half, static_cast<int>(up_), first8, stereo, span, segment,
-                         out + 2 * up_ * n);
+        kernels().folded(folded_.data(), half, static_cast<int>(up_), at, stereo, span, segment, out + 2 * up_ * n);
     }
 }
 
@@ -713,7 +764,7 @@ void Resampler::run(const float* in, size_t frames, int channels, int16_t* out) 
     // by frame.
     // Upsampling by two or four, the lanes take runs of four frames.
     const bool folded = kernels.folded && !folded_.empty();
-    const uint64_t stretches = channels == 2 ? 8 : 16;
+    const uint64_t stretches = (folded ? kernels.foldedLanes / 8 : 1) * (channels == 2 ? 8 : 16);
     const uint64_t segment = folded                                     ? total / stretches / 4 * 4
                              : kernels.lanes && !upsample && rows_ == up_ ? total / stretches / up_ * up_
                                                                           : 0;

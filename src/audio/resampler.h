@@ -38,8 +38,9 @@ private:
     // The first output frames, as eight stretches of segment frames side by
     // side in vectors (sixteen for a mono file); segment is a multiple of up_.
     void runLanes(const float* in, size_t frames, int channels, uint64_t segment, int16_t* out) const;
-    // Upsampling by two or four, the same through the folded taps, eight
-    // stretches side by side for mono and stereo; segment is a multiple of 8.
+    // Upsampling by two or four, the same through the folded taps, as many
+    // stretches as two vectors hold lanes (a side each of a stereo file);
+    // segment is a multiple of 4.
     void runFolded(const float* in, size_t frames, int channels, uint64_t segment, int16_t* out) const;
 
     uint32_t up_ = 1;
