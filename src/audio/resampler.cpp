@@ -301,6 +301,39 @@ __attribute__((target("avx2,fma"))) void lanesAvx2(const float* const* rows, con
         }
 }
 
+// The same with sixteen lanes a vector and eight frames of each, where the
+// processor has AVX-512: its thirty-two registers hold sixteen running sums,
+// so that each sample vector, the loads being what limits, serves twice the
+// frames, each twice as wide.
+constexpr int kWideSteps = 8;
+
+__attribute__((target("avx512f"))) void lanesAvx512(const float* const* rows, const float* first,
+                                                   const float* second, int count, float* sums)
+{
+    __m512 a[kWideSteps], b[kWideSteps];
+#pragma GCC unroll 8
+    for (int m = 0; m < kWideSteps; ++m)
+        a[m] = b[m] = _mm512_setzero_ps();
+    for (int i = 0; i < count; ++i) {
+        const __m512 x = _mm512_load_ps(first + 16 * i), y = _mm512_load_ps(second + 16 * i);
+#pragma GCC unroll 8
+        for (int m = 0; m < kWideSteps; ++m) {
+            const __m512 tap = _mm512_set1_ps(rows[m][i]);
+            a[m] = _mm512_fmadd_ps(tap, x, a[m]);
+            b[m] = _mm512_fmadd_ps(tap, y, b[m]);
+        }
+    }
+    float lanes[16];
+#pragma GCC unroll 8
+    for (int m = 0; m < kWideSteps; ++m)
+#pragma GCC unroll 2
+        for (int c = 0; c < 2; ++c) {
+            _mm512_storeu_ps(lanes, c ? b[m] : a[m]);
+            for (int j = 0; j < 16; ++j)
+                sums[2 * (kWideSteps * j + m) + c] = lanes[j];
+        }
+}
+
 // Upsampling by two or four, the rows are symmetric: the row of phase 0
 // about the input frame at the output position, that of the half phase
 // about the point between it and the next, and the rows of a quarter and
@@ -514,10 +547,11 @@ __attribute__((target("avx2,fma"))) void storeAvx2(const float* sums, int frames
 
 #endif  // POKOPON_RESAMPLE_VECTOR
 
-// Sums for kLaneSteps frames of two vectors of eight lanes, frame m of lane j
-// of vector c at 2 * (kLaneSteps * j + m) + c in sums, from each frame's row
-// shifted as lanesAvx2 needs; first and second hold the vectors' samples,
-// from the first frame's first tap on, count of each.
+// Sums for steps frames (kLaneSteps, or kWideSteps in AVX-512) of two
+// vectors of eight or sixteen lanes, frame m of lane j of vector c at
+// 2 * (steps * j + m) + c in sums, from each frame's row shifted as lanesAvx2
+// needs; first and second hold the vectors' samples, from the first frame's
+// first tap on, count of each.
 using Lanes = void (*)(const float* const* rows, const float* first, const float* second, int count, float* sums);
 // Frames of each lane gathered at a time.
 constexpr int kLaneSpan = 512;
@@ -542,6 +576,7 @@ struct Kernels {
     Lanes lanes = nullptr;
     Folded folded = nullptr;
     int foldedLanes = 8;  // a vector of the folded kernel
+    int laneWidth = 8, laneSteps = kLaneSteps;  // of the lanes kernel: lanes a vector, frames a lane
 };
 
 Kernels widestKernels()
@@ -555,6 +590,9 @@ Kernels widestKernels()
     if (k.folded && sizeof(void*) == 8 && __builtin_cpu_supports("avx512f")) {
         k.folded = foldedAvx512;
         k.foldedLanes = 16;
+        k.lanes = lanesAvx512;
+        k.laneWidth = 16;
+        k.laneSteps = kWideSteps;
     }
 #endif
     return k;
@@ -689,44 +727,45 @@ void Resampler::runLanes(const float* in, size_t frames, int channels, uint64_t 
 {
     const Lanes lanes = kernels().lanes;
     const Store store = kernels().store;
+    const int width = kernels().laneWidth, steps = kernels().laneSteps;
     const bool stereo = channels == 2;
     const int64_t count = static_cast<int64_t>(frames);
     const int64_t lead = width_ / 2 - 1;
     const int64_t laneInput = static_cast<int64_t>(segment / up_ * down_);
     // A lane's input for kLaneSpan frames, with their last rows' taps.
     const int64_t length = kLaneSpan * static_cast<int64_t>(down_) / up_ + 2 + width_ + pad_;
-    std::vector<float> gathered(static_cast<size_t>(16 * length + 8));
+    std::vector<float> gathered(static_cast<size_t>(2 * width * length + width));
     float* vectors[2];
-    vectors[0] = gathered.data() + (-reinterpret_cast<uintptr_t>(gathered.data()) / sizeof(float) & 7);
-    vectors[1] = vectors[0] + 8 * length;
+    vectors[0] = gathered.data() + (-reinterpret_cast<uintptr_t>(gathered.data()) / sizeof(float) & (width - 1));
+    vectors[1] = vectors[0] + width * length;
     // One float more: a mono lane of the second vector stands at the odd
     // floats, and the vector store reads one past its last frame.
-    float sums[2 * 8 * kLaneSteps + 1] = {};
-    const float* rows[kLaneSteps];
+    float sums[2 * 16 * kWideSteps + 1] = {};
+    const float* rows[kWideSteps];
     const uint32_t stride = down_ / up_, rest = down_ % up_;
     Position at;  // of a frame in its lane
     for (uint64_t n = 0; n < segment;) {
         const int64_t first = at.whole - lead;
-        gatherLanes(in, count, channels, 8, laneInput, first, length, vectors);
-        for (const uint64_t end = n + kLaneSpan; n < segment && n < end; n += kLaneSteps) {
+        gatherLanes(in, count, channels, width, laneInput, first, length, vectors);
+        for (const uint64_t end = n + kLaneSpan; n < segment && n < end; n += steps) {
             const int64_t from = at.whole;
             int64_t last = 0;
-            for (int m = 0; m < kLaneSteps; ++m) {
+            for (int m = 0; m < steps; ++m) {
                 last = at.whole - from;
                 rows[m] = row(at.phase) - last;
                 at.advance(stride, rest, up_);
             }
-            const int64_t offset = 8 * (from - lead - first);
+            const int64_t offset = width * (from - lead - first);
             lanes(rows, vectors[0] + offset, vectors[1] + offset, width_ + static_cast<int>(last), sums);
             // The last steps may run past the lane's end; those are dropped.
-            const int kept = static_cast<int>(std::min<uint64_t>(kLaneSteps, segment - n));
-            for (int j = 0; j < 8; ++j) {
-                const float* laneSums = sums + 2 * kLaneSteps * j;
+            const int kept = static_cast<int>(std::min<uint64_t>(steps, segment - n));
+            for (int j = 0; j < width; ++j) {
+                const float* laneSums = sums + 2 * steps * j;
                 if (stereo) {
                     store(laneSums, kept, true, out + 2 * (j * segment + n));
                 } else {
                     store(laneSums, kept, false, out + 2 * (j * segment + n));
-                    store(laneSums + 1, kept, false, out + 2 * ((8 + j) * segment + n));
+                    store(laneSums + 1, kept, false, out + 2 * ((width + j) * segment + n));
                 }
             }
         }
@@ -764,7 +803,7 @@ void Resampler::run(const float* in, size_t frames, int channels, int16_t* out) 
     // by frame.
     // Upsampling by two or four, the lanes take runs of four frames.
     const bool folded = kernels.folded && !folded_.empty();
-    const uint64_t stretches = (folded ? kernels.foldedLanes / 8 : 1) * (channels == 2 ? 8 : 16);
+    const uint64_t stretches = (folded ? kernels.foldedLanes : kernels.laneWidth) / 8 * (channels == 2 ? 8 : 16);
     const uint64_t segment = folded                                     ? total / stretches / 4 * 4
                              : kernels.lanes && !upsample && rows_ == up_ ? total / stretches / up_ * up_
                                                                           : 0;
