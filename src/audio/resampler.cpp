@@ -348,14 +348,15 @@ __attribute__((target("avx512f"))) void lanesAvx512(const float* const* rows, co
 // The output is stretches side by side, one a lane, as in lanesAvx2, so
 // that every load is of one whole aligned vector, shared by the positions
 // beside it. Four frames of two vectors of lanes (the two sides of a stereo
-// file, or both halves of the lanes of a mono one) are summed at once,
+// file, or a mono file's stretches in two sets) are summed at once,
 // eight running sums in registers: 4 / up positions. vectors[c] points at
 // vector c's samples of the first position; sums receives vector 0's four
 // frames, then vector 1's. The loads, not the multiplies, are what limits:
 // each sample vector is held in a register, as the compiler would
 // otherwise take it into both adds that use it and load it twice; and
 // where the processor has AVX-512 its vectors of sixteen lanes take twice
-// the work a load.
+// the work a load. The steps are written once for both widths, as a macro:
+// each width's intrinsics can only be called from code compiled for it.
 #define POKOPON_FOLDED_SUMS(Vector, load, set1, add, sub, fmadd, lanes)                                   \
     constexpr int positions = 4 / up;                                                                    \
     Vector acc[2][positions][up];                                                                        \
