@@ -301,6 +301,232 @@ __attribute__((target("avx2,fma"))) void lanesAvx2(const float* const* rows, con
         }
 }
 
+// The same with sixteen lanes a vector and eight frames of each, where the
+// processor has AVX-512: its thirty-two registers hold sixteen running sums,
+// so that each sample vector, the loads being what limits, serves twice the
+// frames, each twice as wide.
+constexpr int kWideSteps = 8;
+
+__attribute__((target("avx512f"))) void lanesAvx512(const float* const* rows, const float* first,
+                                                   const float* second, int count, float* sums)
+{
+    __m512 a[kWideSteps], b[kWideSteps];
+#pragma GCC unroll 8
+    for (int m = 0; m < kWideSteps; ++m)
+        a[m] = b[m] = _mm512_setzero_ps();
+    for (int i = 0; i < count; ++i) {
+        const __m512 x = _mm512_load_ps(first + 16 * i), y = _mm512_load_ps(second + 16 * i);
+#pragma GCC unroll 8
+        for (int m = 0; m < kWideSteps; ++m) {
+            const __m512 tap = _mm512_set1_ps(rows[m][i]);
+            a[m] = _mm512_fmadd_ps(tap, x, a[m]);
+            b[m] = _mm512_fmadd_ps(tap, y, b[m]);
+        }
+    }
+    float lanes[16];
+#pragma GCC unroll 8
+    for (int m = 0; m < kWideSteps; ++m)
+#pragma GCC unroll 2
+        for (int c = 0; c < 2; ++c) {
+            _mm512_storeu_ps(lanes, c ? b[m] : a[m]);
+            for (int j = 0; j < 16; ++j)
+                sums[2 * (kWideSteps * j + m) + c] = lanes[j];
+        }
+}
+
+// Upsampling by two or four, the rows are symmetric: the row of phase 0
+// about the input frame at the output position, that of the half phase
+// about the point between it and the next, and the rows of a quarter and
+// three quarters are each other backwards. Each pair of samples a tap
+// apart on either side is added first (or taken apart, for the quarters:
+// their sum meets the rows' mean, their difference half the rows'
+// difference, and the two phases are the sum and the difference of those
+// sums), so that a multiply serves two taps and the adds run beside it.
+// taps holds up floats for each distance k from 0 to half - 1: phase 0's,
+// the half phase's, then the quarters' mean and half difference.
+//
+// The output is stretches side by side, one a lane, as in lanesAvx2, so
+// that every load is of one whole aligned vector, shared by the positions
+// beside it. Four frames of two vectors of lanes (the two sides of a stereo
+// file, or a mono file's stretches in two sets) are summed at once,
+// eight running sums in registers: 4 / up positions. vectors[c] points at
+// vector c's samples of the first position; sums receives vector 0's four
+// frames, then vector 1's. The loads, not the multiplies, are what limits:
+// each sample vector is held in a register, as the compiler would
+// otherwise take it into both adds that use it and load it twice; and
+// where the processor has AVX-512 its vectors of sixteen lanes take twice
+// the work a load. The steps are written once for both widths, as a macro:
+// each width's intrinsics can only be called from code compiled for it.
+#define POKOPON_FOLDED_SUMS(Vector, load, set1, add, sub, fmadd, lanes)                                   \
+    constexpr int positions = 4 / up;                                                                    \
+    Vector acc[2][positions][up];                                                                        \
+    _Pragma("GCC unroll 2") for (int c = 0; c < 2; ++c)                                                  \
+        _Pragma("GCC unroll 4") for (int j = 0; j < positions; ++j)                                      \
+            _Pragma("GCC unroll 4") for (int p = 0; p < up; ++p) acc[c][j][p] = set1(0.0f);              \
+    for (int k = 0; k < half; ++k) {                                                                     \
+        Vector tap[up];                                                                                  \
+        _Pragma("GCC unroll 4") for (int p = 0; p < up; ++p) tap[p] = set1(taps[up * k + p]);           \
+        _Pragma("GCC unroll 2") for (int c = 0; c < 2; ++c) {                                            \
+            const float* v = vectors[c];                                                                 \
+            Vector before[positions], after[positions + 1];                                              \
+            _Pragma("GCC unroll 4") for (int j = 0; j < positions; ++j)                                  \
+                before[j] = held(load(v + lanes * (j - k)));                                             \
+            _Pragma("GCC unroll 4") for (int j = 0; j <= positions; ++j)                                 \
+                after[j] = held(load(v + lanes * (j + k)));                                              \
+            _Pragma("GCC unroll 4") for (int j = 0; j < positions; ++j) {                                \
+                const Vector pair = add(before[j], after[j + 1]);                                        \
+                acc[c][j][0] = fmadd(tap[0], add(before[j], after[j]), acc[c][j][0]);                    \
+                acc[c][j][1] = fmadd(tap[1], pair, acc[c][j][1]);                                        \
+                if constexpr (up == 4) {                                                                 \
+                    acc[c][j][2] = fmadd(tap[2], pair, acc[c][j][2]);                                    \
+                    acc[c][j][3] = fmadd(tap[3], sub(before[j], after[j + 1]), acc[c][j][3]);            \
+                }                                                                                        \
+            }                                                                                            \
+        }                                                                                                \
+    }                                                                                                    \
+    _Pragma("GCC unroll 2") for (int c = 0; c < 2; ++c)                                                  \
+        _Pragma("GCC unroll 4") for (int j = 0; j < positions; ++j) {                                    \
+        Vector* f = sums + 4 * c + up * j;                                                               \
+        f[0] = acc[c][j][0];                                                                             \
+        if constexpr (up == 2) {                                                                         \
+            f[1] = acc[c][j][1];                                                                         \
+        } else {                                                                                         \
+            f[1] = add(acc[c][j][2], acc[c][j][3]);                                                      \
+            f[2] = acc[c][j][1];                                                                         \
+            f[3] = sub(acc[c][j][2], acc[c][j][3]);                                                      \
+        }                                                                                                \
+    }
+
+POKOPON_AVX2_INLINE __m256 held(__m256 v)
+{
+    asm("" : "+x"(v));
+    return v;
+}
+
+template <int up>
+POKOPON_AVX2_INLINE void foldedAvx2(const float* taps, int half, const float* const* vectors, __m256* sums)
+{
+    POKOPON_FOLDED_SUMS(__m256, _mm256_load_ps, _mm256_set1_ps, _mm256_add_ps, _mm256_sub_ps, _mm256_fmadd_ps, 8)
+}
+
+#define POKOPON_AVX512_INLINE __attribute__((target("avx512f,avx2,fma"), always_inline)) inline
+
+POKOPON_AVX512_INLINE __m512 held(__m512 v)
+{
+    asm("" : "+v"(v));
+    return v;
+}
+
+template <int up>
+POKOPON_AVX512_INLINE void foldedAvx512(const float* taps, int half, const float* const* vectors, __m512* sums)
+{
+    POKOPON_FOLDED_SUMS(__m512, _mm512_load_ps, _mm512_set1_ps, _mm512_add_ps, _mm512_sub_ps, _mm512_fmadd_ps, 16)
+}
+
+#undef POKOPON_FOLDED_SUMS
+
+// Eight floats rounded as roundSample rounds them, as 32-bit integers.
+POKOPON_AVX2_INLINE __m256i roundAvx2(__m256 v)
+{
+    const __m256d low = _mm256_set1_pd(-32768.0), high = _mm256_set1_pd(32767.0), half = _mm256_set1_pd(0.5);
+    __m256d a = _mm256_cvtps_pd(_mm256_castps256_ps128(v)), b = _mm256_cvtps_pd(_mm256_extractf128_ps(v, 1));
+    a = _mm256_floor_pd(_mm256_add_pd(_mm256_min_pd(_mm256_max_pd(a, low), high), half));
+    b = _mm256_floor_pd(_mm256_add_pd(_mm256_min_pd(_mm256_max_pd(b, low), high), half));
+    return _mm256_set_m128i(_mm256_cvttpd_epi32(b), _mm256_cvttpd_epi32(a));
+}
+
+// Four vectors of eight lanes' words into lanes: lanes l and l + 4 of each
+// vector, in turn, in the low and high halves of vector l.
+POKOPON_AVX2_INLINE void transposeFour(const __m256i* w, __m256i* lanes)
+{
+    const __m256i a = _mm256_unpacklo_epi32(w[0], w[1]), b = _mm256_unpacklo_epi32(w[2], w[3]);
+    const __m256i c = _mm256_unpackhi_epi32(w[0], w[1]), d = _mm256_unpackhi_epi32(w[2], w[3]);
+    lanes[0] = _mm256_unpacklo_epi64(a, b);
+    lanes[1] = _mm256_unpackhi_epi64(a, b);
+    lanes[2] = _mm256_unpacklo_epi64(c, d);
+    lanes[3] = _mm256_unpackhi_epi64(c, d);
+}
+
+// Four frames of eight lanes from first and second: a frame's two samples
+// are one 32-bit word, and each lane's words go to its stretch, segment
+// frames apart. A stereo file's first and second are its sides, a mono
+// file's the stretches from to on and the eight after them.
+POKOPON_AVX2_INLINE void storeFolded(const __m256* first, const __m256* second, bool stereo, uint64_t segment,
+                                     int16_t* to)
+{
+    __m256i w[8], lanes[4];
+#pragma GCC unroll 4
+    for (int f = 0; f < 4; ++f) {
+        const __m256i a = roundAvx2(first[f]), b = roundAvx2(second[f]);
+        w[f] = _mm256_blend_epi16(a, _mm256_slli_epi32(stereo ? b : a, 16), 0xAA);
+        w[4 + f] = _mm256_blend_epi16(b, _mm256_slli_epi32(b, 16), 0xAA);
+    }
+    for (int c = 0; c < (stereo ? 1 : 2); ++c, to += 2 * 8 * segment) {
+        transposeFour(w + 4 * c, lanes);
+        for (int l = 0; l < 4; ++l) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 2 * l * segment), _mm256_castsi256_si128(lanes[l]));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 2 * (l + 4) * segment),
+                             _mm256_extracti128_si256(lanes[l], 1));
+        }
+    }
+}
+
+// Runs of four frames of each lane from count positions on.
+template <int up>
+__attribute__((target("avx2,fma"))) void foldedLanesAvx2(const float* taps, int half, const float* const* vectors,
+                                                         bool stereo, int count, uint64_t segment, int16_t* out)
+{
+    for (int i = 0; i < count; i += 4 / up, out += 2 * 4) {
+        const float* at[2] = {vectors[0] + 8 * i, vectors[1] + 8 * i};
+        __m256 sums[8];
+        foldedAvx2<up>(taps, half, at, sums);
+        storeFolded(sums, sums + 4, stereo, segment, out);
+    }
+}
+
+// The same with sixteen lanes a vector, stored as their halves of eight.
+template <int up>
+__attribute__((target("avx512f,avx2,fma"))) void foldedLanesAvx512(const float* taps, int half,
+                                                                   const float* const* vectors, bool stereo, int count,
+                                                                   uint64_t segment, int16_t* out)
+{
+    for (int i = 0; i < count; i += 4 / up, out += 2 * 4) {
+        const float* at[2] = {vectors[0] + 16 * i, vectors[1] + 16 * i};
+        __m512 sums[8];
+        foldedAvx512<up>(taps, half, at, sums);
+        // Halves of vector c's lanes: low[c * 4 + f] and high[c * 4 + f].
+        __m256 low[8], high[8];
+#pragma GCC unroll 8
+        for (int f = 0; f < 8; ++f) {
+            // Zero-masked with every lane kept, which is the plain
+            // extraction: the unmasked intrinsic's undefined source makes
+            // some compilers warn.
+            const __m512d v = _mm512_castps_pd(sums[f]);
+            low[f] = _mm256_castpd_ps(_mm512_maskz_extractf64x4_pd(0xFF, v, 0));
+            high[f] = _mm256_castpd_ps(_mm512_maskz_extractf64x4_pd(0xFF, v, 1));
+        }
+        if (stereo) {
+            storeFolded(low, low + 4, true, segment, out);
+            storeFolded(high, high + 4, true, segment, out + 2 * 8 * segment);
+        } else {
+            storeFolded(low, high, false, segment, out);
+            storeFolded(low + 4, high + 4, false, segment, out + 2 * 16 * segment);
+        }
+    }
+}
+
+void foldedAvx2(const float* taps, int half, int up, const float* const* vectors, bool stereo, int count,
+                uint64_t segment, int16_t* out)
+{
+    (up == 2 ? foldedLanesAvx2<2> : foldedLanesAvx2<4>)(taps, half, vectors, stereo, count, segment, out);
+}
+
+void foldedAvx512(const float* taps, int half, int up, const float* const* vectors, bool stereo, int count,
+                  uint64_t segment, int16_t* out)
+{
+    (up == 2 ? foldedLanesAvx512<2> : foldedLanesAvx512<4>)(taps, half, vectors, stereo, count, segment, out);
+}
+
 // Four frames a step, rounded as roundSample rounds: clamped, then
 // floor(v + 0.5) in double.
 __attribute__((target("avx2,fma"))) void storeAvx2(const float* sums, int frames, bool stereo, int16_t* out)
@@ -322,10 +548,11 @@ __attribute__((target("avx2,fma"))) void storeAvx2(const float* sums, int frames
 
 #endif  // POKOPON_RESAMPLE_VECTOR
 
-// Sums for kLaneSteps frames of two vectors of eight lanes, frame m of lane j
-// of vector c at 2 * (kLaneSteps * j + m) + c in sums, from each frame's row
-// shifted as lanesAvx2 needs; first and second hold the vectors' samples,
-// from the first frame's first tap on, count of each.
+// Sums for steps frames (kLaneSteps, or kWideSteps in AVX-512) of two
+// vectors of eight or sixteen lanes, frame m of lane j of vector c at
+// 2 * (steps * j + m) + c in sums, from each frame's row shifted as lanesAvx2
+// needs; first and second hold the vectors' samples, from the first frame's
+// first tap on, count of each.
 using Lanes = void (*)(const float* const* rows, const float* first, const float* second, int count, float* sums);
 // Frames of each lane gathered at a time.
 constexpr int kLaneSpan = 512;
@@ -334,6 +561,11 @@ constexpr int kLaneSpan = 512;
 // position on, of input x (the frame of its first tap), into every second
 // float of sums; the rows stand stride floats apart.
 using Upsample = void (*)(const float* taps, int width, int stride, const float* x, float* sums);
+// Upsampling by up, two or four, the frames of count input positions of
+// two vectors of lanes (a side of a stereo file each) from the folded taps,
+// as foldedLanesAvx2 takes them; count is a multiple of 4 / up.
+using Folded = void (*)(const float* taps, int half, int up, const float* const* vectors, bool stereo, int count,
+                        uint64_t segment, int16_t* out);
 
 // The widest kernels the processor has. Without AVX2 there are no
 // upsampling or lanes kernels, and every frame goes one by one.
@@ -343,6 +575,9 @@ struct Kernels {
     Store store = storeFrames;
     Upsample fourTimes = nullptr;
     Lanes lanes = nullptr;
+    Folded folded = nullptr;
+    int foldedLanes = 8;  // a vector of the folded kernel
+    int laneWidth = 8, laneSteps = kLaneSteps;  // of the lanes kernel: lanes a vector, frames a lane
 };
 
 Kernels widestKernels()
@@ -351,7 +586,15 @@ Kernels widestKernels()
 #ifdef POKOPON_RESAMPLE_VECTOR
     __builtin_cpu_init();
     if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"))
-        k = {shapeRowAvx2, dotAvx2, storeAvx2, upsampleFourAvx2, lanesAvx2};
+        k = {shapeRowAvx2, dotAvx2, storeAvx2, upsampleFourAvx2, lanesAvx2, foldedAvx2};
+    // Not in 32-bit code, whose eight vector registers the kernel would spill.
+    if (k.folded && sizeof(void*) == 8 && __builtin_cpu_supports("avx512f")) {
+        k.folded = foldedAvx512;
+        k.foldedLanes = 16;
+        k.lanes = lanesAvx512;
+        k.laneWidth = 16;
+        k.laneSteps = kWideSteps;
+    }
 #endif
     return k;
 }
@@ -360,6 +603,30 @@ const Kernels& kernels()
 {
     static const Kernels chosen = widestKernels();
     return chosen;
+}
+
+// Into lane j of vector c, lanes floats apart: the stretch j of side c, or
+// the stretch lanes * c + j of a mono file, length input frames of it from
+// first on; the stretches start spacing frames apart, and outside the input
+// there is silence.
+void gatherLanes(const float* in, int64_t count, int channels, int lanes, int64_t spacing, int64_t first,
+                 int64_t length, float* const* vectors)
+{
+    for (int c = 0; c < 2; ++c)
+        for (int j = 0; j < lanes; ++j) {
+            float* lane = vectors[c] + j;
+            const int side = channels == 2 ? c : 0;
+            const int64_t start = (channels == 2 ? j : lanes * c + j) * spacing + first;
+            const int64_t from = std::clamp<int64_t>(-start, 0, length);
+            const int64_t to = std::clamp<int64_t>(count - start, from, length);
+            int64_t i = 0;
+            for (; i < from; ++i)
+                lane[lanes * i] = 0.0f;
+            for (; i < to; ++i)
+                lane[lanes * i] = in[(start + i) * channels + side];
+            for (; i < length; ++i)
+                lane[lanes * i] = 0.0f;
+        }
 }
 
 }  // namespace
@@ -411,6 +678,27 @@ Resampler::Resampler(uint32_t inputRate)
                 mirror[width_ - 1 - t] = taps[t];
         }
     }
+    // By two or four, distance k pairs the samples k before and k after the
+    // position for phase 0 (the one at it counted twice, so its tap is
+    // halved), and k before and k + 1 after for the others: each pair's taps
+    // are the mean of the two sides, which differ only by rounding.
+    if (down_ == 1 && (up_ == 2 || up_ == 4)) {
+        const float* zero = row(0);
+        const float* middle = row(up_ / 2);
+        const float* quarter = row(1);
+        folded_.resize(static_cast<size_t>(up_) * half);
+        for (int k = 0; k < half; ++k) {
+            float* f = &folded_[static_cast<size_t>(up_) * k];
+            f[0] = (zero[half - 1 - k] + zero[half - 1 + k]) / 4;
+            if (k > 0)
+                f[0] *= 2;
+            f[1] = (middle[half - 1 - k] + middle[half + k]) / 2;
+            if (up_ == 4) {
+                f[2] = (quarter[half - 1 - k] + quarter[half + k]) / 2;
+                f[3] = (quarter[half - 1 - k] - quarter[half + k]) / 2;
+            }
+        }
+    }
 }
 
 const float* Resampler::drawRow(uint32_t phase, float* row) const
@@ -440,62 +728,70 @@ void Resampler::runLanes(const float* in, size_t frames, int channels, uint64_t 
 {
     const Lanes lanes = kernels().lanes;
     const Store store = kernels().store;
+    const int width = kernels().laneWidth, steps = kernels().laneSteps;
     const bool stereo = channels == 2;
     const int64_t count = static_cast<int64_t>(frames);
     const int64_t lead = width_ / 2 - 1;
     const int64_t laneInput = static_cast<int64_t>(segment / up_ * down_);
     // A lane's input for kLaneSpan frames, with their last rows' taps.
     const int64_t length = kLaneSpan * static_cast<int64_t>(down_) / up_ + 2 + width_ + pad_;
-    std::vector<float> gathered(static_cast<size_t>(16 * length + 8));
+    std::vector<float> gathered(static_cast<size_t>(2 * width * length + width));
     float* vectors[2];
-    vectors[0] = gathered.data() + (-reinterpret_cast<uintptr_t>(gathered.data()) / sizeof(float) & 7);
-    vectors[1] = vectors[0] + 8 * length;
+    vectors[0] = gathered.data() + (-reinterpret_cast<uintptr_t>(gathered.data()) / sizeof(float) & (width - 1));
+    vectors[1] = vectors[0] + width * length;
     // One float more: a mono lane of the second vector stands at the odd
     // floats, and the vector store reads one past its last frame.
-    float sums[2 * 8 * kLaneSteps + 1] = {};
-    const float* rows[kLaneSteps];
+    float sums[2 * 16 * kWideSteps + 1] = {};
+    const float* rows[kWideSteps];
     const uint32_t stride = down_ / up_, rest = down_ % up_;
     Position at;  // of a frame in its lane
     for (uint64_t n = 0; n < segment;) {
         const int64_t first = at.whole - lead;
-        // Lane j of vector c: the stretch j of side c, or the stretch 8c + j.
-        for (int c = 0; c < 2; ++c)
-            for (int j = 0; j < 8; ++j) {
-                float* lane = vectors[c] + j;
-                const int side = stereo ? c : 0;
-                const int64_t start = (stereo ? j : 8 * c + j) * laneInput + first;
-                const int64_t from = std::clamp<int64_t>(-start, 0, length);
-                const int64_t to = std::clamp<int64_t>(count - start, from, length);
-                int64_t i = 0;
-                for (; i < from; ++i)
-                    lane[8 * i] = 0.0f;
-                for (; i < to; ++i)
-                    lane[8 * i] = in[(start + i) * channels + side];
-                for (; i < length; ++i)
-                    lane[8 * i] = 0.0f;
-            }
-        for (const uint64_t end = n + kLaneSpan; n < segment && n < end; n += kLaneSteps) {
+        gatherLanes(in, count, channels, width, laneInput, first, length, vectors);
+        for (const uint64_t end = n + kLaneSpan; n < segment && n < end; n += steps) {
             const int64_t from = at.whole;
             int64_t last = 0;
-            for (int m = 0; m < kLaneSteps; ++m) {
+            for (int m = 0; m < steps; ++m) {
                 last = at.whole - from;
                 rows[m] = row(at.phase) - last;
                 at.advance(stride, rest, up_);
             }
-            const int64_t offset = 8 * (from - lead - first);
+            const int64_t offset = width * (from - lead - first);
             lanes(rows, vectors[0] + offset, vectors[1] + offset, width_ + static_cast<int>(last), sums);
             // The last steps may run past the lane's end; those are dropped.
-            const int kept = static_cast<int>(std::min<uint64_t>(kLaneSteps, segment - n));
-            for (int j = 0; j < 8; ++j) {
-                const float* laneSums = sums + 2 * kLaneSteps * j;
+            const int kept = static_cast<int>(std::min<uint64_t>(steps, segment - n));
+            for (int j = 0; j < width; ++j) {
+                const float* laneSums = sums + 2 * steps * j;
                 if (stereo) {
                     store(laneSums, kept, true, out + 2 * (j * segment + n));
                 } else {
                     store(laneSums, kept, false, out + 2 * (j * segment + n));
-                    store(laneSums + 1, kept, false, out + 2 * ((8 + j) * segment + n));
+                    store(laneSums + 1, kept, false, out + 2 * ((width + j) * segment + n));
                 }
             }
         }
+    }
+}
+
+void Resampler::runFolded(const float* in, size_t frames, int channels, uint64_t segment, int16_t* out) const
+{
+    const bool stereo = channels == 2;
+    const int lanes = kernels().foldedLanes;
+    const int64_t count = static_cast<int64_t>(frames);
+    const int half = width_ / 2, lead = half - 1;
+    const int64_t positions = static_cast<int64_t>(segment / up_);  // a lane's
+    // A lane's input for kLaneSpan positions, with the taps' reach either side.
+    const int64_t length = kLaneSpan + width_;
+    std::vector<float> gathered(static_cast<size_t>(2 * lanes * length + lanes));
+    float* vectors[2];
+    vectors[0] = gathered.data() + (-reinterpret_cast<uintptr_t>(gathered.data()) / sizeof(float) & (lanes - 1));
+    vectors[1] = vectors[0] + lanes * length;
+    for (int64_t n = 0; n < positions; n += kLaneSpan) {
+        const int64_t first = n - lead;
+        gatherLanes(in, count, channels, lanes, positions, first, length, vectors);
+        const float* at[2] = {vectors[0] + lanes * lead, vectors[1] + lanes * lead};
+        const int span = static_cast<int>(std::min<int64_t>(kLaneSpan, positions - n));
+        kernels().folded(folded_.data(), half, static_cast<int>(up_), at, stereo, span, segment, out + 2 * up_ * n);
     }
 }
 
@@ -506,9 +802,15 @@ void Resampler::run(const float* in, size_t frames, int channels, int16_t* out) 
     const uint64_t total = outputFrames(frames);
     // The lanes take all they can but the last periods; the rest goes frame
     // by frame.
-    const uint64_t stretches = channels == 2 ? 8 : 16;
-    const uint64_t segment = kernels.lanes && !upsample && rows_ == up_ ? total / stretches / up_ * up_ : 0;
-    if (segment)
+    // Upsampling by two or four, the lanes take runs of four frames.
+    const bool folded = kernels.folded && !folded_.empty();
+    const uint64_t stretches = (folded ? kernels.foldedLanes : kernels.laneWidth) / 8 * (channels == 2 ? 8 : 16);
+    const uint64_t segment = folded                                     ? total / stretches / 4 * 4
+                             : kernels.lanes && !upsample && rows_ == up_ ? total / stretches / up_ * up_
+                                                                          : 0;
+    if (folded)
+        runFolded(in, frames, channels, segment, out);
+    else if (segment)
         runLanes(in, frames, channels, segment, out);
     const int64_t count = static_cast<int64_t>(frames);
     const int64_t lead = width_ / 2 - 1;  // taps before the output position

@@ -38,6 +38,10 @@ private:
     // The first output frames, as eight stretches of segment frames side by
     // side in vectors (sixteen for a mono file); segment is a multiple of up_.
     void runLanes(const float* in, size_t frames, int channels, uint64_t segment, int16_t* out) const;
+    // Upsampling by two or four, the same through the folded taps, as many
+    // stretches as two vectors hold lanes (a side each of a stereo file);
+    // segment is a multiple of 4.
+    void runFolded(const float* in, size_t frames, int channels, uint64_t segment, int16_t* out) const;
 
     uint32_t up_ = 1;
     uint32_t down_ = 1;
@@ -45,4 +49,5 @@ private:
     int width_ = 8;             // taps a row, a multiple of 8 so that vectors fill it
     int pad_ = 0;               // zeros before, between and after the rows
     std::vector<float> taps_;   // rows of width_ taps
+    std::vector<float> folded_; // by two or four, up_ taps a distance from the position
 };
