@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/process_objects.h"
 #include "keylog/key_logger.h"
 #include "res/resource_ids.h"
 #include "support/program_here.h"

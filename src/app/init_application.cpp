@@ -4,9 +4,9 @@
 
 #include <imm.h>
 
-#include "app/key_path.h"
 #include "app/main_window.h"
 #include "app/panel_viewport.h"
+#include "app/process_objects.h"
 #include "app/silent_slots.h"
 #include "audio/audio_engine.h"
 #include "kit/kit_button.h"
@@ -20,8 +20,6 @@
 #include "util/message_boxes.h"
 #include "util/quit_request.h"
 #include "util/resource_bitmap.h"
-
-LoadingSplash* loadingSplash;
 
 namespace {
 

@@ -1,14 +1,13 @@
 #include "app/key_path.h"
 
 #include "app/main_window.h"
+#include "app/process_objects.h"
 #include "audio/audio_engine.h"
 #include "kit/drawing_queue.h"
 #include "kit/kit_button.h"
 #include "slots/sound_slot.h"
 #include "util/scoped_guards.h"
 
-AudioEngine* audioEngine;
-CRITICAL_SECTION sharedLock;
 uint8_t lastKeyDown;
 
 namespace {

@@ -5,6 +5,7 @@
 #include "app/init_application.h"
 #include "app/key_path.h"
 #include "app/panel_viewport.h"
+#include "app/process_objects.h"
 #include "app/rate_menu.h"
 #include "app/slot_reload.h"
 #include "audio/audio_engine.h"

@@ -1,8 +1,8 @@
 #include "app/slot_reload.h"
 
-#include "app/key_path.h"
 #include "app/main_window.h"
 #include "app/panel_viewport.h"
+#include "app/process_objects.h"
 #include "app/silent_slots.h"
 #include "audio/audio_engine.h"
 #include "slots/settings_file.h"

@@ -1,7 +1,7 @@
 #include <windows.h>
 
-#include "app/key_path.h"
 #include "app/main_window.h"
+#include "app/process_objects.h"
 #include "app/single_copy.h"
 #include "audio/audio_engine.h"
 #include "keylog/key_logger.h"

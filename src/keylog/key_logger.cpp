@@ -12,7 +12,6 @@
 #include "util/program_messages.h"
 #include "util/scoped_guards.h"
 
-KeyLogger* keyLogger;
 
 namespace {
 

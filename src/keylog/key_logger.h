@@ -74,8 +74,6 @@ private:
     std::atomic<bool> playing{false};  // from a start until stopPlayback, on either thread
 };
 
-extern KeyLogger* keyLogger;
-
 // Called first for every message of the main window: queues the codes of
 // WM_KEYDOWN (auto-repeats too) and WM_KEYUP while a recording runs.
 void keyHook(UINT message, WPARAM wParam);

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "app/key_path.h"
+#include "app/process_objects.h"
 #include "keylog/key_logger.h"
 #include "support/box_watch.h"
 #include "support/program_here.h"

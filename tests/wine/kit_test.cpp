@@ -10,6 +10,7 @@
 
 #include "app/key_path.h"
 #include "app/panel_viewport.h"
+#include "app/process_objects.h"
 #include "audio/audio_engine.h"
 #include "kit/kit_button.h"
 #include "slots/part_names.h"

@@ -14,6 +14,7 @@
 #include "app/key_path.h"
 #include "app/main_window.h"
 #include "app/panel_viewport.h"
+#include "app/process_objects.h"
 #include "audio/audio_engine.h"
 #include "audio/stream_close.h"
 #include "kit/kit_button.h"

@@ -2,6 +2,7 @@
 
 #include "app/key_path.h"
 #include "app/main_window.h"
+#include "app/process_objects.h"
 #include "audio/audio_engine.h"
 #include "support/test_folder.h"
 #include "support/wav_file.h"
