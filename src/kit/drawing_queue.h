@@ -19,7 +19,6 @@ public:
     bool push(DrawingStep step);
     // The oldest step; false when none waits.
     bool pop(DrawingStep& step);
-    bool empty() const { return count_ == 0; }
 
 private:
     DrawingStep steps_[kCapacity] = {};
