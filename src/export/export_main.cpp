@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -16,7 +15,7 @@
 #include "export/wav_header.h"
 #include "keylog/performance_format.h"
 #include "slots/settings_file.h"
-#include "util/file_contents.h"
+#include "util/file_handles.h"
 #include "util/file_dialogs.h"
 #include "util/file_errors.h"
 #include "util/message_boxes.h"
@@ -50,23 +49,34 @@ bool choosePerformance(const char* commandLine, char (&path)[MAX_PATH])
     return n > 0 && n < MAX_PATH;
 }
 
+// The records the playback buffer would hold, read as the program reads
+// them: a file of any size dropped by mistake is never read whole.
 bool readPerformance(const char* path, std::vector<PerformanceRecord>* records)
 {
-    std::string bytes;
+    char head[kMagicSize] = {};
+    DWORD got = 0;
+    LARGE_INTEGER size = {};
     DWORD attributes = GetFileAttributesA(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        if (!ReadWholeFile(path, &bytes)) {
-            ShowError(("ファイルを開けません。\n" + FileErrorReason(GetLastError())).c_str());
-            return false;
-        }
+    const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    HANDLE file = folder ? nullptr : OpenForRead(path);
+    if (!file && !folder) {
+        ShowError(("ファイルを開けません。\n" + FileErrorReason(GetLastError())).c_str());
+        return false;
     }
-    if (!hasPerformanceMagic(bytes.data(), bytes.size())) {
+    bool accepted = file && GetFileSizeEx(file, &size) && ReadFile(file, head, kMagicSize, &got, nullptr)
+                    && hasPerformanceMagic(head, got);
+    if (accepted) {
+        records->resize(performanceRecordCount(static_cast<uint64_t>(size.QuadPart)));
+        DWORD wanted = static_cast<DWORD>(records->size() * sizeof(PerformanceRecord));
+        accepted = ReadFile(file, records->data(), wanted, &got, nullptr) && got == wanted;
+    }
+    if (file)
+        CloseHandle(file);
+    if (!accepted) {
         ShowError(kMsgNotPerformance);
         return false;
     }
-    records->resize(performanceRecordCount(bytes.size()));
-    std::memcpy(records->data(), bytes.data() + kMagicSize, records->size() * sizeof(PerformanceRecord));
-    if (performanceIsCut(bytes.size())) {
+    if (performanceIsCut(static_cast<uint64_t>(size.QuadPart))) {
         char text[160];
         formatCutMessage(text, sizeof text);
         ShowInfoCaptioned(kExporterTitle, text);

@@ -12,7 +12,6 @@
 #include "util/program_messages.h"
 #include "util/scoped_guards.h"
 
-
 namespace {
 
 std::atomic<uint8_t> recording;
