@@ -60,7 +60,7 @@ def main(path):
     # The render starts at step 0: the capture's first onset is the first hit.
     lag0 = int(found[0][0] * RATE)
     lag0 = best_lag(captured, rendered, lag0, int(0.02 * RATE))
-    bounds = [(0, 3.3), (4.0, 6.6), (7.2, 9.8)]  # seconds of the render: choke, flam, crowd
+    bounds = [(0, 4.3), (4.6, 7.1), (7.2, 9.8)]  # seconds of the render: choke, flam, crowd
     for name, (t0, t1) in zip(["choke", "flam", "33+ voices"], bounds):
         seg = rendered[int(t0 * RATE):int(t1 * RATE)]
         lag = best_lag(captured, seg, lag0 + int(t0 * RATE), SEARCH)

@@ -37,8 +37,8 @@ std::string take()
     };
     press(0, 'O');
     press(500, 'C');
-    press(1050, 'S');
-    press(1055, 'D');
+    press(1200, 'S');
+    press(1205, 'D');
     for (size_t k = 0; k < 36; ++k)
         press(1850 + 5 * k, 'L');
     return "PKPN00" + records;
@@ -58,7 +58,7 @@ int play()
     // its first 20 to 40 ms there, a small part of a long one.
     auto level = [](double seconds, int16_t value) { return Frames(static_cast<size_t>(seconds * 44100) * 2, value); };
     WriteWav(folder + "\\sounds\\open.wav", level(3.0, 8000));
-    WriteWav(folder + "\\sounds\\closed.wav", level(1.0, -6000));
+    WriteWav(folder + "\\sounds\\closed.wav", level(2.0, -6000));
     WriteWav(folder + "\\sounds\\snare.wav", level(2.0, 5000));
     WriteWav(folder + "\\sounds\\long.wav", level(1.5, 900));
     WriteFileBytes(folder + "\\sounds\\Setting.csv",
