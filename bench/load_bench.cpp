@@ -266,15 +266,16 @@ void measure(const std::vector<double>& x, double hz, double* levelDb, double* r
     *restDb = 10 * std::log10(rest / (amplitude * amplitude / 2));  // -inf for silence
 }
 
-// A tone at the edge of the flat band, 0.9 of the lower Nyquist frequency,
-// and above 44.1 kHz one at 22.2 kHz that must not alias back.
+// A tone at the edge of the band that must stay flat, 0.9 of the source's
+// Nyquist frequency but at most 20 kHz, and above 44.1 kHz one at 22.2 kHz
+// that must not alias back.
 void printQuality()
 {
-    std::printf("A tone at 0.9 of the lower Nyquist frequency (ours rounded to 16 bits, whose rounding alone\n"
+    std::printf("A tone at 0.9 of the source's Nyquist frequency, at most 20 kHz (ours rounded to 16 bits, whose rounding alone\n"
                 "stands 97 dB below it; libsoxr HQ in float), and what is left of one at 22.2 kHz:\n"
                 "  rate    edge Hz   level ours  libsoxr   beside it ours  libsoxr   22.2 kHz ours  libsoxr\n");
     for (uint32_t r : kCommonRates) {
-        const double edge = std::floor(0.9 * std::min<uint32_t>(r, 44100) / 2);
+        const double edge = std::min(std::floor(0.9 * r / 2), 20000.0);
         const std::vector<float> in = tone(edge, r);
         double level[2] = {}, rest[2] = {}, alias[2] = {}, unused;
         measure(ours(in, r), edge, &level[0], &rest[0]);

@@ -18,8 +18,8 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 // The stop band starts at the lower Nyquist frequency, so that nothing above
 // it aliases and no image survives. The window is sized for a transition
-// from 0.89 of it: the band is then still flat within 0.03 dB at 0.9,
-// where a transition from 0.9 would keep a far finer flatness than needed
+// from 0.89 of it: the band is then still flat within 0.03 dB at 0.9 and
+// within 0.1 dB at 20 kHz of a 48 kHz file, where a transition from 0.9 would keep a far finer flatness than needed
 // for some 12 % more taps.
 constexpr double kPassShare = 0.89;
 // Stop band attenuation the window is sized for: aliases and images stay
