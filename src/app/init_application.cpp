@@ -65,6 +65,7 @@ void initApplication()
     BuildSlotPanel(slotPanelWindow, loadingSplash);
     DebugLine("start-up: slot panel built");
     loadingSplash->SetProgressText("WAVファイルをロード1");
+    prepareDeviceErrorBoxes();
     audioEngine = new AudioEngine(mainWindow, &sharedLock);
     loadingSplash->SetProgressText("WAVファイルをロード2");
     audioEngine->loadSamples(soundSlots, static_cast<int32_t>(sampleRate), slotCount);

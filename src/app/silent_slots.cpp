@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "audio/device_error.h"
 #include "slots/key_names.h"
 #include "ui/sample_refusal.h"
 #include "util/message_boxes.h"
@@ -13,7 +14,17 @@ namespace {
 // A box taller than the screen would hide its OK button.
 constexpr int kMostListed = 12;
 
+void tellOutputLost()
+{
+    ShowError("音声出力が使えなくなりました。\nサウンドデバイスを確かめてください。キーを押すと開き直します。");
+}
+
 }  // namespace
+
+void prepareDeviceErrorBoxes()
+{
+    prepareDeviceErrorReports({ShowDeviceError, tellOutputLost});
+}
 
 void reportSilentEngine(const AudioEngine& engine)
 {

@@ -1,9 +1,12 @@
-// Telling the player what the engine could not open: the sound output, or
-// bound files.
+// Telling the player what the engine could not open or lost: the sound
+// output, or bound files.
 #pragma once
 
 #include "audio/audio_engine.h"
 
+// Has the engines' device failures and losses told in boxes; call it on the
+// user-interface thread before the first engine is made.
+void prepareDeviceErrorBoxes();
 // Tells the user when not one channel opened, and why: a rate the device
 // refuses (a settings header without a number gives 0 Hz), or no device.
 void reportSilentEngine(const AudioEngine& engine);

@@ -36,10 +36,7 @@ bool isDeviceGone(MMRESULT r)
 
 MMRESULT(WINAPI* waveOpenCall)(LPHWAVEOUT, UINT, LPCWAVEFORMATEX, DWORD_PTR, DWORD_PTR, DWORD) = waveOutOpen;
 
-AudioEngine::AudioEngine(HWND window, CRITICAL_SECTION* lock) : window_(window), lock_(lock)
-{
-    prepareDeviceErrorReports();
-}
+AudioEngine::AudioEngine(HWND window, CRITICAL_SECTION* lock) : window_(window), lock_(lock) {}
 
 AudioEngine::~AudioEngine()
 {

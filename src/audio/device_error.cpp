@@ -4,8 +4,6 @@
 
 #include <atomic>
 
-#include "util/message_boxes.h"
-
 namespace {
 
 constexpr char kClassName[] = "PokoponDeviceError";
@@ -13,17 +11,18 @@ constexpr UINT kDeviceErrorMessage = WM_APP + 1;
 constexpr UINT kOutputLostMessage = WM_APP + 2;
 
 HWND receiver;
+DeviceErrorReports told;
 std::atomic<bool> reported;
 std::atomic<bool> lostTold;
 
 LRESULT CALLBACK receiverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == kDeviceErrorMessage) {
-        ShowDeviceError(static_cast<int>(wParam));
+        told.failed(static_cast<int>(wParam));
         return 0;
     }
     if (message == kOutputLostMessage) {
-        ShowError("音声出力が使えなくなりました。\nサウンドデバイスを確かめてください。キーを押すと開き直します。");
+        told.lost();
         lostTold = false;
         return 0;
     }
@@ -32,10 +31,11 @@ LRESULT CALLBACK receiverProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 
 }  // namespace
 
-void prepareDeviceErrorReports()
+void prepareDeviceErrorReports(const DeviceErrorReports& reports)
 {
     if (receiver)
         return;
+    told = reports;
     WNDCLASSA wc = {};
     wc.lpfnWndProc = receiverProc;
     wc.hInstance = GetModuleHandleA(nullptr);

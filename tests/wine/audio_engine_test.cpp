@@ -503,28 +503,41 @@ TEST_F(AudioEngineTest, RateMenuMovesTheCheckAndSwitchesTheRate)
     DestroyMenu(menu);
 }
 
-TEST(DeviceError, ShownOnTheUserInterfaceThreadThenQuit)
+TEST(DeviceError, FailureAndLossAreShownOnTheUserInterfaceThread)
 {
-    prepareDeviceErrorReports();
+    prepareDeviceErrorBoxes();
     BoxWatch boxes;
     std::thread wave([] {
         reportDeviceError(1);
         reportDeviceError(1);  // a second channel noticing the same loss
     });
     wave.join();
-    MSG msg;
     bool quit = false;
-    for (DWORD start = GetTickCount(); !quit && GetTickCount() - start < 10000;) {
-        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            quit = msg.message == WM_QUIT;
-            DispatchMessageA(&msg);
-        } else {
-            Sleep(5);
+    // Dispatches this thread's messages for up to ms, until done says so.
+    auto pump = [&quit](DWORD ms, auto done) {
+        MSG msg;
+        for (DWORD start = GetTickCount(); !done() && GetTickCount() - start < ms;) {
+            if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                quit = quit || msg.message == WM_QUIT;
+                DispatchMessageA(&msg);
+            } else {
+                Sleep(5);
+            }
         }
-    }
+    };
+    pump(10000, [&quit] { return quit; });
     EXPECT_TRUE(quit) << "the quit request reached this thread's loop";
     ASSERT_EQ(boxes.seen().size(), 1u) << "one box for one lost device";
     EXPECT_EQ(boxes.seen()[0].text,
               "デバイスのオープンに失敗しました\nアプリケーションを再起動してください\nエラーNo.1");
     EXPECT_EQ(boxes.seen()[0].style, static_cast<UINT>(MB_TOPMOST));
+
+    std::thread([] {
+        reportOutputLost();
+        reportOutputLost();  // another key noticing it before the box is answered
+    }).join();
+    pump(10000, [&boxes] { return boxes.seen().size() >= 2; });
+    pump(500, [] { return false; });  // time for a second box, which must not come
+    ASSERT_EQ(boxes.seen().size(), 2u) << "one box for a lost output";
+    EXPECT_EQ(boxes.seen()[1].text, "音声出力が使えなくなりました。\nサウンドデバイスを確かめてください。キーを押すと開き直します。");
 }
