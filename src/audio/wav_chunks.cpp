@@ -71,7 +71,7 @@ const char* wavProblemText(WavProblem problem)
     case WavProblem::Unreadable:
         return "the file cannot be read";
     case WavProblem::FileTooLarge:
-        return "the file is larger than 4000000 bytes";
+        return "the file is larger than a sample may be";
     }
     return "unknown problem";
 }

@@ -18,7 +18,7 @@ void KeyLogger::savePerformance()
     char path[kDialogPathSize];
     if (!SaveFileDialog(window, kPerformanceSaveFilter, "pkp", path))
         return;  // the records stay for another try
-    SetWindowTextA(window, "保存中... - ポコポン");
+    SetWindowTextA(window, (std::string("保存中... - ") + kProgramTitle).c_str());
     std::string bytes(magic, kMagicSize);
     bytes.append(reinterpret_cast<const char*>(records), recordCount * sizeof(PerformanceRecord));
     DWORD error = ReplaceFileContents(path, bytes.data(), bytes.size());

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "util/program_title.h"
+
 const char kPerformanceMagic[kMagicSize] = {'P', 'K', 'P', 'N', '0', '0'};
 
 bool hasPerformanceMagic(const char* head, size_t got)
@@ -48,6 +50,6 @@ RecordingClock clockOf(int32_t elapsedSeconds)
 
 void formatClockTitle(char* out, size_t size, const char* state, const RecordingClock& clock)
 {
-    std::snprintf(out, size, "%s %02d:%02d:%02d - ポコポン", state, clock.hours, clock.minutes,
-                  clock.seconds);
+    std::snprintf(out, size, "%s %02d:%02d:%02d - %s", state, clock.hours, clock.minutes, clock.seconds,
+                  kProgramTitle);
 }

@@ -9,8 +9,6 @@
 
 #include "slots/sound_slot.h"
 
-constexpr uint32_t kDefaultSampleRate = 44100;
-constexpr uint32_t kDefaultMasterVolume = 0xFFFFFFFFu;
 // A line holds at most this many bytes before its line end (256-byte line buffer).
 constexpr size_t kMaxLineLength = 254;
 

@@ -4,8 +4,8 @@
 
 SoundSlot soundSlots[kSlotTableSize];
 int32_t slotCount;
-uint32_t sampleRate = 44100;
-uint32_t masterVolume = 0xFFFFFFFFu;
+uint32_t sampleRate = kDefaultSampleRate;
+uint32_t masterVolume = kDefaultMasterVolume;
 
 int findKeyDownSlot(const SoundSlot* table, uint8_t keyCode)
 {

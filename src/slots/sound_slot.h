@@ -20,6 +20,9 @@ struct SoundSlot {
 
 extern SoundSlot soundSlots[kSlotTableSize];
 extern int32_t slotCount;        // rows stored by the last read of Setting.csv
+// What the table holds before a file gives its own.
+constexpr uint32_t kDefaultSampleRate = 44100;
+constexpr uint32_t kDefaultMasterVolume = 0xFFFFFFFFu;
 extern uint32_t sampleRate;      // output rate in Hz, line 1 of Setting.csv
 extern uint32_t masterVolume;    // wave-out volume word, line 2 of Setting.csv
 
