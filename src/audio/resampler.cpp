@@ -19,8 +19,8 @@ constexpr double kPi = 3.14159265358979323846;
 // The stop band starts at the lower Nyquist frequency, so that nothing above
 // it aliases and no image survives. The window is sized for a transition
 // from 0.89 of it: the band is then still flat within 0.03 dB at 0.9 and
-// within 0.1 dB at 20 kHz of a 48 kHz file, where a transition from 0.9 would keep a far finer flatness than needed
-// for some 12 % more taps.
+// within 0.1 dB at 20 kHz of a 48 kHz file, where a transition from 0.9
+// would keep a far finer flatness than needed for some 12 % more taps.
 constexpr double kPassShare = 0.89;
 // Stop band attenuation the window is sized for: aliases and images stay
 // 90 dB below a tone with room for the rounding to 16 bits.
