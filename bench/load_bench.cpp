@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -161,7 +162,7 @@ std::vector<float> rateInput(uint32_t rate, int channels)
     for (size_t i = 0; i < in.size(); ++i) {
         double t = static_cast<double>(i / channels) / rate;
         seed = seed * 1664525u + 1013904223u;
-        in[i] = static_cast<float>(12000 * std::sin(2 * 3.14159265358979 * (440 + 110 * (i % channels)) * t)
+        in[i] = static_cast<float>(12000 * std::sin(2 * std::numbers::pi * (440 + 110 * (i % channels)) * t)
                                    + static_cast<int32_t>(seed) / 2.0e6);
     }
     return in;
@@ -215,7 +216,7 @@ std::vector<float> tone(double hz, uint32_t rate)
 {
     std::vector<float> in(rate * 3 / 2);
     for (size_t i = 0; i < in.size(); ++i)
-        in[i] = static_cast<float>(0.9 * 32768 * std::sin(2 * 3.14159265358979 * hz * static_cast<double>(i) / rate));
+        in[i] = static_cast<float>(0.9 * 32768 * std::sin(2 * std::numbers::pi * hz * static_cast<double>(i) / rate));
     return in;
 }
 
@@ -251,13 +252,13 @@ void measure(const std::vector<double>& x, double hz, double* levelDb, double* r
     const size_t from = 11025, n = 44100;
     double a = 0, b = 0;
     for (size_t i = 0; i < n; ++i) {
-        double t = 2 * 3.14159265358979 * hz * static_cast<double>(from + i) / 44100;
+        double t = 2 * std::numbers::pi * hz * static_cast<double>(from + i) / 44100;
         a += x[from + i] * std::sin(t) * 2 / n;
         b += x[from + i] * std::cos(t) * 2 / n;
     }
     double rest = 0;
     for (size_t i = 0; i < n; ++i) {
-        double t = 2 * 3.14159265358979 * hz * static_cast<double>(from + i) / 44100;
+        double t = 2 * std::numbers::pi * hz * static_cast<double>(from + i) / 44100;
         double r = x[from + i] - a * std::sin(t) - b * std::cos(t);
         rest += r * r / n;
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <numbers>
 #include <numeric>
 
 #include "audio/engine_form.h"
@@ -15,7 +16,6 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 // The stop band starts at the lower Nyquist frequency, so that nothing above
 // it aliases and no image survives. The window is sized for a transition
 // from 0.89 of it: the band is then still flat within 0.03 dB at 0.9 and
@@ -641,7 +641,7 @@ Resampler::Resampler(uint32_t inputRate)
     double nyquist = (inputRate < kEngineRate ? inputRate : kEngineRate) / 2.0 / inputRate;
     double pass = nyquist * kPassShare;
     double cutoff = (pass + nyquist) / 2;
-    double transition = 2 * kPi * (nyquist - pass);
+    double transition = 2 * std::numbers::pi * (nyquist - pass);
     // Kaiser's estimates of the length and the shape for kStopDb; the length
     // is rounded up to whole vectors, which only narrows the transition.
     double order = (kStopDb - 7.95) / (2.285 * transition);
@@ -659,7 +659,7 @@ Resampler::Resampler(uint32_t inputRate)
     pad_ = static_cast<int>(7 * static_cast<uint64_t>(down_) / up_) + 2;
     taps_.assign(pad_ + static_cast<size_t>(built) * (width_ + pad_), 0.0f);
     std::vector<double> h(width_), turnCos(width_), turnSin(width_);
-    const RowShape shape{width_, half, beta, 2 * kPi * cutoff, turnCos.data(), turnSin.data()};
+    const RowShape shape{width_, half, beta, 2 * std::numbers::pi * cutoff, turnCos.data(), turnSin.data()};
     for (int t = 0; t < width_; ++t) {
         turnCos[t] = std::cos(shape.turn * t);
         turnSin[t] = std::sin(shape.turn * t);

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,6 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 
 // The engine's samples for a file, as the loader converts it.
 std::vector<int16_t> engineSamples(const std::string& file, WavProblem* problem)
@@ -196,7 +196,7 @@ std::string floatTone(double hz, uint32_t rate, uint16_t channels, double amplit
 {
     std::string data;
     for (size_t i = 0; i < static_cast<size_t>(seconds * rate); ++i) {
-        float v = static_cast<float>(amplitude * std::sin(2 * kPi * hz * static_cast<double>(i) / rate));
+        float v = static_cast<float>(amplitude * std::sin(2 * std::numbers::pi * hz * static_cast<double>(i) / rate));
         for (int c = 0; c < channels; ++c)
             data += std::string(reinterpret_cast<char*>(&v), 4);
     }
@@ -223,7 +223,7 @@ Fit fitTone(const std::vector<double>& x, double hz)
     const size_t from = 11025, n = 44100;
     double a = 0, b = 0;
     for (size_t i = 0; i < n; ++i) {
-        double t = 2 * kPi * hz * static_cast<double>(from + i) / 44100;
+        double t = 2 * std::numbers::pi * hz * static_cast<double>(from + i) / 44100;
         a += x[from + i] * std::sin(t);
         b += x[from + i] * std::cos(t);
     }
@@ -231,7 +231,7 @@ Fit fitTone(const std::vector<double>& x, double hz)
     b *= 2.0 / n;
     double rest = 0;
     for (size_t i = 0; i < n; ++i) {
-        double t = 2 * kPi * hz * static_cast<double>(from + i) / 44100;
+        double t = 2 * std::numbers::pi * hz * static_cast<double>(from + i) / 44100;
         double r = x[from + i] - a * std::sin(t) - b * std::cos(t);
         rest += r * r;
     }

@@ -1,6 +1,7 @@
 #include "wav_bytes.h"
 
 #include <cmath>
+#include <numbers>
 
 std::string LittleEndian(uint64_t v, int bytes)
 {
@@ -44,7 +45,7 @@ std::string PcmTone(const WavFields& fields, double hz, double seconds, double l
     const double full = bytes == 1 ? 127.0 : std::ldexp(1.0, fields.bits - 1) - 1;
     std::string data;
     for (size_t i = 0; i < static_cast<size_t>(seconds * fields.rate); ++i) {
-        double x = level * std::sin(2 * 3.14159265358979323846 * hz * static_cast<double>(i) / fields.rate);
+        double x = level * std::sin(2 * std::numbers::pi * hz * static_cast<double>(i) / fields.rate);
         long long v = std::llround(x * full) + (bytes == 1 ? 128 : 0);
         for (int c = 0; c < fields.channels; ++c)
             data += LittleEndian(static_cast<uint64_t>(v), bytes);

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <numbers>
 #include <string>
 #include <thread>
 #include <vector>
@@ -179,7 +180,7 @@ TEST_F(AudioEngineTest, EveryKindOfFileBecomesHalfASecondAt44100)
     const WavFields ulaw{.tag = 7, .channels = 1, .rate = 8000, .bits = 8}, unknown{.tag = 0x1234};
     std::string ulawData;
     for (int i = 0; i < 4000; ++i)
-        ulawData += muLaw(16384 * std::sin(2 * 3.14159265358979323846 * 1000 * i / 8000));
+        ulawData += muLaw(16384 * std::sin(2 * std::numbers::pi * 1000 * i / 8000));
     WriteFileBytes(file("mono22k.wav"), WavBytes(mono22k, PcmTone(mono22k, 1000, 0.5, 0.5)));
     WriteFileBytes(file("stereo24.wav"),
                    RiffWave(Chunk("LIST", "INFO") + FormatChunk(stereo24) + Chunk("data", PcmTone(stereo24, 1000, 0.5, 0.5))));
