@@ -137,29 +137,14 @@ void KeyLogger::announce(const char* message)
 
 void KeyLogger::updateMenuState(int command)
 {
-    switch (command) {
-    case 0:
-        enableItem(window, IDM_START_RECORDING, true);
-        enableItem(window, IDM_STOP_RECORDING, false);
-        enableItem(window, IDM_SAVE, false);
-        break;
-    case IDM_START_RECORDING:
-        enableItem(window, IDM_START_RECORDING, false);
-        enableItem(window, IDM_STOP_RECORDING, true);
-        enableItem(window, IDM_SAVE, false);
-        break;
-    case IDM_STOP_RECORDING:
-        enableItem(window, IDM_START_RECORDING, true);
-        enableItem(window, IDM_STOP_RECORDING, false);
-        enableItem(window, IDM_SAVE, true);
-        break;
-    case IDM_SAVE:
-        // A cancelled save keeps the records, and the menu as it was.
-        if (!hasRecording()) {
-            enableItem(window, IDM_START_RECORDING, true);
-            enableItem(window, IDM_STOP_RECORDING, false);
-            enableItem(window, IDM_SAVE, false);
-        }
-        break;
-    }
+    // Other commands leave the items as they are, and so does a cancelled
+    // save, which keeps the records.
+    bool known = command == 0 || command == IDM_START_RECORDING || command == IDM_STOP_RECORDING
+                 || command == IDM_SAVE;
+    if (!known || (command == IDM_SAVE && hasRecording()))
+        return;
+    bool recording = command == IDM_START_RECORDING;
+    enableItem(window, IDM_START_RECORDING, !recording);
+    enableItem(window, IDM_STOP_RECORDING, recording);
+    enableItem(window, IDM_SAVE, command == IDM_STOP_RECORDING);
 }
