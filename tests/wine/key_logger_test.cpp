@@ -15,6 +15,7 @@
 #include "app/key_path.h"
 #include "app/process_objects.h"
 #include "keylog/key_logger.h"
+#include "res/resource_ids.h"
 #include "support/box_watch.h"
 #include "support/program_here.h"
 #include "support/test_folder.h"
@@ -41,7 +42,7 @@ bool enabled(UINT id)
 std::string recordMenu()
 {
     std::string state;
-    for (UINT id : {32799u, 32800u, 32796u})
+    for (UINT id : {IDM_START_RECORDING, IDM_STOP_RECORDING, IDM_SAVE})
         state += enabled(id) ? "on " : "off ";
     return state;
 }
@@ -126,19 +127,19 @@ protected:
 TEST_F(KeyLoggerTest, MenuAndTitlesFollowRecordingAndSaving)
 {
     EXPECT_EQ(recordMenu(), "on off off ") << "after creation";
-    SendMessageA(window, WM_COMMAND, 32799, 0);
+    SendMessageA(window, WM_COMMAND, IDM_START_RECORDING, 0);
     DWORD started = GetTickCount();
     SendMessageA(window, WM_COMMAND, 0, 0);
     EXPECT_EQ(recordMenu(), "off on off ") << "while recording, id 0 ignored";
     Pump(1100);
     EXPECT_EQ(title(), "REC 00:00:01 - ポコポン") << utf8(title());
-    SendMessageA(window, WM_COMMAND, 32800, 0);
+    SendMessageA(window, WM_COMMAND, IDM_STOP_RECORDING, 0);
     DWORD recorded = GetTickCount() - started;
     EXPECT_EQ(title(), "STOP 00:00:01 - ポコポン") << utf8(title());
     EXPECT_EQ(recordMenu(), "on off on ") << "stopped with records";
 
     std::thread cancel = answerFileDialog("");
-    SendMessageA(window, WM_COMMAND, 32796, 0);
+    SendMessageA(window, WM_COMMAND, IDM_SAVE, 0);
     cancel.join();
     EXPECT_TRUE(keyLogger->hasRecording()) << "a cancelled save keeps the records";
     EXPECT_TRUE(enabled(32796)) << "and the menu as it was";
@@ -147,7 +148,7 @@ TEST_F(KeyLoggerTest, MenuAndTitlesFollowRecordingAndSaving)
     std::string path = ExeFolder() + "silence.pkp";
     DeleteFileA(path.c_str());
     std::thread save = answerFileDialog(path);
-    SendMessageA(window, WM_COMMAND, 32796, 0);
+    SendMessageA(window, WM_COMMAND, IDM_SAVE, 0);
     save.join();
     ASSERT_TRUE(waitBoxes(boxes, 1)) << "no box after saving";
     EXPECT_EQ(boxes.seen()[0].text, "保存しました。");
@@ -167,11 +168,11 @@ TEST_F(KeyLoggerTest, MenuAndTitlesFollowRecordingAndSaving)
 
 TEST_F(KeyLoggerTest, KeysLandAtTheirStepsAndARestartBeginsEmpty)
 {
-    SendMessageA(window, WM_COMMAND, 32799, 0);
+    SendMessageA(window, WM_COMMAND, IDM_START_RECORDING, 0);
     SendMessageA(window, WM_KEYDOWN, 0x41, 0);  // dropped with the restart below
     Pump(1100);
-    SendMessageA(window, WM_COMMAND, 32800, 0);
-    SendMessageA(window, WM_COMMAND, 32799, 0);
+    SendMessageA(window, WM_COMMAND, IDM_STOP_RECORDING, 0);
+    SendMessageA(window, WM_COMMAND, IDM_START_RECORDING, 0);
     DWORD started = GetTickCount();
     Pump(20);
     EXPECT_EQ(title(), "REC 00:00:00 - ポコポン") << "a restart begins at zero: " << utf8(title());
@@ -185,12 +186,12 @@ TEST_F(KeyLoggerTest, KeysLandAtTheirStepsAndARestartBeginsEmpty)
     SendMessageA(window, WM_KEYDOWN, 0xBB, 0);
     SendMessageA(window, WM_SYSKEYDOWN, 0x43, 0);  // system keys are not
     Pump(200);
-    SendMessageA(window, WM_COMMAND, 32800, 0);
+    SendMessageA(window, WM_COMMAND, IDM_STOP_RECORDING, 0);
 
     std::string path = ExeFolder() + "keys.pkp";
     BoxWatch boxes;
     std::thread save = answerFileDialog(path);
-    SendMessageA(window, WM_COMMAND, 32796, 0);
+    SendMessageA(window, WM_COMMAND, IDM_SAVE, 0);
     save.join();
     std::string file = ReadFileBytes(path);
     ASSERT_GT(file.size(), 6u);
@@ -219,7 +220,7 @@ TEST_F(KeyLoggerTest, KeysLandAtTheirStepsAndARestartBeginsEmpty)
 TEST_F(KeyLoggerTest, TheRecordingStopsAtItsCapacityAndSaysSo)
 {
     BoxWatch boxes;
-    SendMessageA(window, WM_COMMAND, 32799, 0);
+    SendMessageA(window, WM_COMMAND, IDM_START_RECORDING, 0);
     Pump(100);
     keyLogger->skipRecordingTo(499990);
     ASSERT_TRUE(waitBoxes(boxes, 1)) << "no message at the limit";
@@ -229,7 +230,7 @@ TEST_F(KeyLoggerTest, TheRecordingStopsAtItsCapacityAndSaysSo)
     EXPECT_EQ(title().substr(0, 5), "STOP ");
     EXPECT_FALSE(enabled(32799)) << "the menu still offers 停止";
     EXPECT_TRUE(enabled(32800)) << "the menu still offers 停止";
-    SendMessageA(window, WM_COMMAND, 32800, 0);
+    SendMessageA(window, WM_COMMAND, IDM_STOP_RECORDING, 0);
     keyLogger->clearRecording();
 }
 
@@ -271,7 +272,7 @@ TEST_F(KeyLoggerTest, DropStopsTheRecordingAndReplaysTheFirstFileUnderItsBareNam
     records[40] = static_cast<char>(0xBB);
     WriteFileBytes(ExeFolder() + "dropped.pkp", performance(records));
     WriteFileBytes(ExeFolder() + "second.pkp", performance(std::string("\x20\0", 2)));
-    SendMessageA(window, WM_COMMAND, 32799, 0);
+    SendMessageA(window, WM_COMMAND, IDM_START_RECORDING, 0);
     SendMessageA(window, WM_KEYDOWN, 0x41, 0);
     Pump(100);
 
@@ -339,7 +340,7 @@ TEST_F(KeyLoggerTest, RefusedShortAndOversizedFiles)
         << utf8(boxes.seen()[0].text);
     Pump(200);
     EXPECT_EQ(title(), "big.pkp - 再生中") << "and the replay goes on: " << utf8(title());
-    SendMessageA(window, WM_COMMAND, 32795, 0);
+    SendMessageA(window, WM_COMMAND, IDM_STOP_PLAYBACK, 0);
     EXPECT_EQ(title(), "ポコポン") << "停止 ends the replay";
 }
 
@@ -384,7 +385,7 @@ TEST_F(KeyLoggerTest, StoppingADenseReplayNeverDeadlocks)
     for (int i = 0; i < 50; ++i) {
         ASSERT_TRUE(play("dense.pkp", performance(records)));
         Pump(i % 5 * 3);
-        SendMessageA(window, WM_COMMAND, 32795, 0);
+        SendMessageA(window, WM_COMMAND, IDM_STOP_PLAYBACK, 0);
     }
     EXPECT_EQ(title(), "ポコポン");
 }
@@ -396,17 +397,17 @@ TEST_F(KeyLoggerTest, StoppingOneTickWhileTheOtherRunsNeverDeadlocks)
     // A recording stopped while a replay tick waits on its key message.
     ASSERT_TRUE(play("dense.pkp", performance(records)));
     for (int i = 0; i < 60; ++i) {
-        SendMessageA(window, WM_COMMAND, 32799, 0);
+        SendMessageA(window, WM_COMMAND, IDM_START_RECORDING, 0);
         Pump(i % 7);
-        SendMessageA(window, WM_COMMAND, 32800, 0);
+        SendMessageA(window, WM_COMMAND, IDM_STOP_RECORDING, 0);
     }
     // A replay stopped while the first recording tick sets its clock title.
     for (int i = 0; i < 60; ++i) {
         ASSERT_TRUE(play("dense.pkp", performance(records)));
-        SendMessageA(window, WM_COMMAND, 32799, 0);
+        SendMessageA(window, WM_COMMAND, IDM_START_RECORDING, 0);
         Pump(i % 3);
-        SendMessageA(window, WM_COMMAND, 32795, 0);
-        SendMessageA(window, WM_COMMAND, 32800, 0);
+        SendMessageA(window, WM_COMMAND, IDM_STOP_PLAYBACK, 0);
+        SendMessageA(window, WM_COMMAND, IDM_STOP_RECORDING, 0);
     }
     EXPECT_EQ(title().substr(0, 5), "STOP ") << utf8(title());
     keyLogger->clearRecording();
@@ -426,15 +427,15 @@ TEST_F(KeyLoggerTest, AReplayEndingAsTheNextOpensLeavesTheNextPlaying)
         ASSERT_TRUE(waitBoxes(boxes, 1));
         Pump(200);
         EXPECT_EQ(boxes.seen().size(), 1u) << "only the empty replay ended";
-        SendMessageA(window, WM_COMMAND, 32795, 0);
+        SendMessageA(window, WM_COMMAND, IDM_STOP_PLAYBACK, 0);
     }
 }
 
 TEST_F(KeyLoggerTest, ClosingWithARecordingAsksFirst)
 {
-    SendMessageA(window, WM_COMMAND, 32799, 0);
+    SendMessageA(window, WM_COMMAND, IDM_START_RECORDING, 0);
     Pump(100);
-    SendMessageA(window, WM_COMMAND, 32800, 0);
+    SendMessageA(window, WM_COMMAND, IDM_STOP_RECORDING, 0);
     std::string stop = title();
     {
         BoxWatch boxes({IDCANCEL});
@@ -448,7 +449,7 @@ TEST_F(KeyLoggerTest, ClosingWithARecordingAsksFirst)
         EXPECT_FALSE(quitRequested()) << "Cancel stays";
     }
     {
-        SendMessageA(window, WM_COMMAND, 32799, 0);  // still running when the question comes
+        SendMessageA(window, WM_COMMAND, IDM_START_RECORDING, 0);  // still running when the question comes
         Pump(100);
         BoxWatch boxes({IDYES});
         std::thread cancel = answerFileDialog("");
@@ -472,7 +473,7 @@ TEST_F(KeyLoggerTest, ClosingWithARecordingAsksFirst)
 
 TEST_F(KeyLoggerTest, OpeningDuringARecordingStopsItBeforeTheDialog)
 {
-    SendMessageA(window, WM_COMMAND, 32799, 0);
+    SendMessageA(window, WM_COMMAND, IDM_START_RECORDING, 0);
     Pump(100);
     std::string titleAtDialog;
     std::thread cancel([&] {
@@ -481,7 +482,7 @@ TEST_F(KeyLoggerTest, OpeningDuringARecordingStopsItBeforeTheDialog)
         titleAtDialog = title();
         PostMessageA(fileDialog(), WM_COMMAND, IDCANCEL, 0);
     });
-    SendMessageA(window, WM_COMMAND, 32792, 0);
+    SendMessageA(window, WM_COMMAND, IDM_OPEN, 0);
     cancel.join();
     EXPECT_EQ(titleAtDialog.substr(0, 5), "STOP ") << "stopped first: " << utf8(titleAtDialog);
     EXPECT_EQ(recordMenu(), "on off on ") << "as after 停止";

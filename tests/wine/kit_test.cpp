@@ -13,6 +13,7 @@
 #include "app/process_objects.h"
 #include "audio/audio_engine.h"
 #include "kit/kit_button.h"
+#include "res/resource_ids.h"
 #include "slots/part_names.h"
 #include "slots/sound_slot.h"
 #include "support/message_count.h"
@@ -239,14 +240,14 @@ TEST_F(Kit, ALeftClickPlaysThePartsFirstSlot)
 
 TEST_F(Kit, MenuCommandsShowSlotsAndMinimiseTheKit)
 {
-    SendMessageA(partWindow(DR_RIDE), WM_COMMAND, 50000, 0);
+    SendMessageA(partWindow(DR_RIDE), WM_COMMAND, IDM_SHOW_PART, 0);
     EXPECT_EQ(rowFilter, DR_RIDE) << "表示 narrows the slot list to the ride";
-    SendMessageA(partWindow(DR_RIDE), WM_COMMAND, 32778, 0);
+    SendMessageA(partWindow(DR_RIDE), WM_COMMAND, IDM_SHOW_ALL, 0);
     EXPECT_EQ(rowFilter, -1) << "すべて表示 shows all rows";
 
     // Slow here (seconds a window): without a window manager Wine waits for
     // each state change to be acknowledged before it gives up.
-    SendMessageA(partWindow(DR_RIDE), WM_COMMAND, 32788, 0);
+    SendMessageA(partWindow(DR_RIDE), WM_COMMAND, IDM_MINIMISE, 0);
     Pump(300);
     EXPECT_TRUE(IsIconic(partWindow(DR_CLASH))) << "最小化 minimises DR_CLASH";
     int shown = 0;

@@ -18,6 +18,7 @@
 #include "audio/audio_engine.h"
 #include "audio/stream_close.h"
 #include "kit/kit_button.h"
+#include "res/resource_ids.h"
 #include "slots/part_names.h"
 #include "slots/settings_file.h"
 #include "slots/sound_slot.h"
@@ -29,11 +30,9 @@
 #include "support/x_input.h"
 #include "slots/key_names.h"
 #include "ui/slot_rows.h"
+#include "util/program_messages.h"
 
 namespace {
-
-constexpr UINT kShowSlots = WM_USER + 100, kStoreSlot = WM_USER + 102, kPlaySlot = WM_USER + 103,
-               kSlotsChanged = WM_USER + 104;
 
 HWND window;
 DWORD priorityAtFirstProgress;
@@ -43,7 +42,7 @@ DWORD priorityAtFirstProgress;
 LRESULT CALLBACK watchProgress(int code, WPARAM wParam, LPARAM lParam)
 {
     auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && sent->message == WM_USER + 105 && !priorityAtFirstProgress)
+    if (code == HC_ACTION && sent->message == kProgressTextMessage && !priorityAtFirstProgress)
         priorityAtFirstProgress = GetPriorityClass(GetCurrentProcess());
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -179,7 +178,7 @@ TEST_F(MainWindow, RateCheckStartsOn44100AndAReloadGoesBackToTheFileRate)
     EXPECT_EQ(audioEngine->channel(31).format.nSamplesPerSec, 48000u) << "+1 runs at 48000 Hz";
 
     SendMessageA(window, WM_COMMAND, 32814, 0);
-    SendMessageA(window, kSlotsChanged, 0, 0);
+    SendMessageA(window, kSlotsChangedMessage, 0, 0);
     EXPECT_EQ(audioEngine->sampleRate(), 48000) << "a reload builds the engine at the file's rate";
     EXPECT_EQ(audioEngine->channel(31).format.nSamplesPerSec, 48000u);
     EXPECT_TRUE(checked(32814)) << "while the check stays on +3";
@@ -215,11 +214,11 @@ TEST_F(MainWindow, WheelStepsTenPixelsWithoutLowerLimitAndShowSlotsReturnsToTop)
         SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
     EXPECT_EQ(panelTop(), -2020) << "down goes on past the last row";
 
-    SendMessageA(window, kShowSlots, 9, 0);
+    SendMessageA(window, kShowSlotsMessage, 9, 0);
     EXPECT_EQ(panelTop(), 0) << "showing one part's rows starts at the top";
     EXPECT_EQ(rowFilter, 9);
     SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
-    SendMessageA(window, kShowSlots, 32778, 0);
+    SendMessageA(window, kShowSlotsMessage, IDM_SHOW_ALL, 0);
     EXPECT_EQ(panelTop(), 0);
     EXPECT_EQ(rowFilter, -1) << "32778 shows all rows";
 }
@@ -228,12 +227,12 @@ TEST_F(MainWindow, StoreSlotReplacesTheKeyFillsTheFirstEmptyEntryAndRewritesTheF
 {
     SoundSlot record = soundSlots[1];
         record.volume = 200;
-    SendMessageA(window, kStoreSlot, reinterpret_cast<WPARAM>(&record), 0);
+    SendMessageA(window, kStoreSlotMessage, reinterpret_cast<WPARAM>(&record), 0);
     EXPECT_EQ(soundSlots[1].volume, 200) << "the entry bound to M is replaced";
 
     record.keyCode = 0x43;
     record.volume = 50;
-    SendMessageA(window, kStoreSlot, reinterpret_cast<WPARAM>(&record), 0);
+    SendMessageA(window, kStoreSlotMessage, reinterpret_cast<WPARAM>(&record), 0);
     EXPECT_EQ(slotCount, 4) << "a new key fills the first empty entry";
     EXPECT_EQ(soundSlots[3].slotIndex, 3) << "the read back numbers it";
     EXPECT_EQ(ReadFileBytes(settingsPath()),
@@ -249,7 +248,7 @@ TEST_F(MainWindow, StoreSlotReplacesTheKeyFillsTheFirstEmptyEntryAndRewritesTheF
         soundSlots[i].keyCode = static_cast<uint8_t>(0x60 + i);
     }
     record.keyCode = 0x44;
-    SendMessageA(window, kStoreSlot, reinterpret_cast<WPARAM>(&record), 0);
+    SendMessageA(window, kStoreSlotMessage, reinterpret_cast<WPARAM>(&record), 0);
     EXPECT_EQ(slotCount, 60);
     EXPECT_EQ(ReadFileBytes(settingsPath()).find(",44,"), std::string::npos)
         << "the key D was stored into a full table";
@@ -257,7 +256,7 @@ TEST_F(MainWindow, StoreSlotReplacesTheKeyFillsTheFirstEmptyEntryAndRewritesTheF
     for (int i = 3; i < kSlotTableSize; ++i)
         soundSlots[i] = SoundSlot{};
     soundSlots[1].volume = 127;
-    SendMessageA(window, kSlotsChanged, 0, 0);
+    SendMessageA(window, kSlotsChangedMessage, 0, 0);
     EXPECT_EQ(ReadFileBytes(settingsPath()), kSettings) << "back to the three rows";
 }
 
@@ -276,8 +275,8 @@ TEST_F(MainWindow, KeysDuringAReloadFindNoEngineBeingTornDown)
     streamCloseCalls.reset = resetSeeingTheEngine;
     int progressTexts;
     {
-        MessageCount progress(window, WM_USER + 105);
-        SendMessageA(window, kSlotsChanged, 0, 0);
+        MessageCount progress(window, kProgressTextMessage);
+        SendMessageA(window, kSlotsChangedMessage, 0, 0);
         progressTexts = progress.count();
     }
     streamCloseCalls.reset = waveOutReset;
@@ -353,7 +352,7 @@ TEST_F(MainWindow, PlaySlotSoundsARowsEntryOrAPartsFirstSlot)
 {
     ASSERT_EQ(slotCount, 3);
     waitIdle();
-    SendMessageA(window, kPlaySlot, 75, 1001);
+    SendMessageA(window, kPlaySlotMessage, 75, 1001);
     EXPECT_EQ(busyChannels(), 0) << "an index past the table sounds nothing";
     HWND clash = kitParts[DR_CLASH]->GetHandle();
     RECT rest;
@@ -365,7 +364,7 @@ TEST_F(MainWindow, PlaySlotSoundsARowsEntryOrAPartsFirstSlot)
             litSamples += GetWindowRect(clash, &r) && r.top == rest.top + 2;
     });
     DWORD start = GetTickCount();
-    SendMessageA(window, kPlaySlot, 2, 1003);
+    SendMessageA(window, kPlaySlotMessage, 2, 1003);
     DWORD took = GetTickCount() - start;
     played = true;
     watch.join();
@@ -376,11 +375,11 @@ TEST_F(MainWindow, PlaySlotSoundsARowsEntryOrAPartsFirstSlot)
     EXPECT_EQ(topOf(clash), rest.top) << "and released after";
     waitIdle();
 
-    SendMessageA(window, kPlaySlot, soundSlots[1].partId, 0);
+    SendMessageA(window, kPlaySlotMessage, soundSlots[1].partId, 0);
     ASSERT_EQ(busyChannels(), 1) << "a drum part sounds its first slot";
     EXPECT_EQ(audioEngine->channel(0).voiceSlot, 1);
     waitIdle();
-    SendMessageA(window, kPlaySlot, DR_RIDE, 0);
+    SendMessageA(window, kPlaySlotMessage, DR_RIDE, 0);
     EXPECT_EQ(busyChannels(), 0) << "a part without a slot sounds nothing";
 }
 
@@ -421,11 +420,11 @@ TEST_F(MainWindow, SlotListShowsTheUsedRowsPackedUnderTheHeader)
     EXPECT_EQ(r.right - r.left, 600);
     EXPECT_EQ(r.bottom - r.top, 18);
 
-    SendMessageA(window, WM_USER + 100, DR_CLASH, 0);
+    SendMessageA(window, kShowSlotsMessage, DR_CLASH, 0);
     EXPECT_FALSE(IsWindowVisible(row(0)));
     EXPECT_TRUE(IsWindowVisible(row(2)));
     EXPECT_EQ(centreY(row(2)), 27) << "one part's rows start at the top";
-    SendMessageA(window, WM_USER + 100, 32778, 0);
+    SendMessageA(window, kShowSlotsMessage, IDM_SHOW_ALL, 0);
     EXPECT_EQ(centreY(row(2)), 63) << "all rows again";
 }
 
@@ -433,7 +432,7 @@ TEST_F(MainWindow, DeletingARowAsksAndCompactsTheTable)
 {
     {
         BoxWatch boxes({IDCANCEL});
-        SendMessageA(row(1), WM_COMMAND, 32782, 0);
+        SendMessageA(row(1), WM_COMMAND, IDM_DELETE, 0);
         ASSERT_EQ(boxes.seen().size(), 1u);
         EXPECT_EQ(boxes.seen()[0].text, "削除しますか？");
         EXPECT_EQ(boxes.seen()[0].owner, window) << "asked over the row's window";
@@ -442,7 +441,7 @@ TEST_F(MainWindow, DeletingARowAsksAndCompactsTheTable)
     }
     {
         BoxWatch boxes({IDOK});
-        SendMessageA(row(1), WM_COMMAND, 32782, 0);
+        SendMessageA(row(1), WM_COMMAND, IDM_DELETE, 0);
         ASSERT_EQ(boxes.seen().size(), 1u);
     }
     EXPECT_EQ(slotCount, 2) << "OK removes the row";
@@ -460,7 +459,7 @@ TEST_F(MainWindow, DeletingARowAsksAndCompactsTheTable)
     soundSlots[1].keyCode = 0x4D;
     soundSlots[1].partId = DR_SNARE1;
     std::snprintf(soundSlots[1].partName, sizeof soundSlots[1].partName, "DR_SNARE1");
-    SendMessageA(window, WM_USER + 104, 0, 0);
+    SendMessageA(window, kSlotsChangedMessage, 0, 0);
     EXPECT_EQ(ReadFileBytes(settingsPath()), kSettings);
 }
 
@@ -529,7 +528,7 @@ TEST_F(MainWindow, EditingARowsVolumeRewritesTheFileAndTheSound)
         SetDlgItemTextA(dialog, 1003, "250");
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
-    SendMessageA(row(1), WM_COMMAND, 32779, 0);
+    SendMessageA(row(1), WM_COMMAND, IDM_EDIT, 0);
     user.join();
     EXPECT_EQ(title, "DR_SNARE1") << "the dialog is titled with the row's part";
     EXPECT_EQ(volume, "127");
@@ -544,7 +543,7 @@ TEST_F(MainWindow, EditingARowsVolumeRewritesTheFileAndTheSound)
     EXPECT_GT(peak(1), before * 3 / 2) << "the rebuilt engine plays it louder";
 
     soundSlots[1].volume = 127;
-    SendMessageA(window, WM_USER + 104, 0, 0);
+    SendMessageA(window, kSlotsChangedMessage, 0, 0);
     EXPECT_EQ(ReadFileBytes(settingsPath()), kSettings);
 }
 
@@ -565,7 +564,7 @@ TEST_F(MainWindow, EditDialogRefusesAFileItCannotPlayAndStaysOpen)
         openAfter = IsWindowVisible(dialog);
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     });
-    SendMessageA(row(1), WM_COMMAND, 32779, 0);
+    SendMessageA(row(1), WM_COMMAND, IDM_EDIT, 0);
     user.join();
     std::vector<SeenBox> seen = boxes.seen();
     ASSERT_EQ(seen.size(), 1u) << "one box, and no overwrite question after it";
@@ -617,7 +616,7 @@ TEST_F(MainWindow, AddingFromTheKitChecksInOrderThenAppendsTheRow)
         SendMessageA(GetDlgItem(dialog, 1001), WM_KEYUP, 0x43, 0);
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
-    SendMessageA(kitParts[DR_RIDE]->GetHandle(), WM_COMMAND, 50001, 0);
+    SendMessageA(kitParts[DR_RIDE]->GetHandle(), WM_COMMAND, IDM_ADD, 0);
     user.join();
     EXPECT_EQ(title, "DR_RIDE");
     EXPECT_EQ(volume, "128/128");
@@ -636,7 +635,7 @@ TEST_F(MainWindow, AddingFromTheKitChecksInOrderThenAppendsTheRow)
     EXPECT_TRUE(IsWindowVisible(row(3))) << "and listed";
 
     soundSlots[3] = SoundSlot{};
-    SendMessageA(window, WM_USER + 104, 0, 0);
+    SendMessageA(window, kSlotsChangedMessage, 0, 0);
     EXPECT_EQ(ReadFileBytes(settingsPath()), kSettings);
 }
 
@@ -657,7 +656,7 @@ TEST_F(MainWindow, TheDialogRefusesAPathTheSettingsFileCannotHold)
         }
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     });
-    SendMessageA(kitParts[DR_RIDE]->GetHandle(), WM_COMMAND, 50001, 0);
+    SendMessageA(kitParts[DR_RIDE]->GetHandle(), WM_COMMAND, IDM_ADD, 0);
     user.join();
     ASSERT_EQ(boxes.seen().size(), 2u);
     EXPECT_EQ(boxes.seen()[0].text, "ファイル名に「,」を含むファイルは選択できません") << utf8(boxes.seen()[0].text);
@@ -755,7 +754,7 @@ TEST_F(MainWindow, EveryTextFitsItsPlace)
         edit = clippedStatics(waitEditDialog());
     });
     SendMessageA(window, WM_COMMAND, 104, 0);
-    SendMessageA(row(1), WM_COMMAND, 32779, 0);
+    SendMessageA(row(1), WM_COMMAND, IDM_EDIT, 0);
     user.join();
     EXPECT_EQ(about, "") << utf8(about);
     EXPECT_EQ(edit, "") << utf8(edit);

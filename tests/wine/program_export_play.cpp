@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "res/resource_ids.h"
 #include "support/box_watch.h"
 #include "support/player_end.h"
 #include "support/program_run.h"
@@ -78,7 +79,7 @@ int play()
         check(window && FocusProgramWindow(window), "the main window appeared");
         Sleep(1500);
         std::printf("scene: the replay of take.pkp\n");
-        PostMessageA(window, WM_COMMAND, 32792, 0);
+        PostMessageA(window, WM_COMMAND, IDM_OPEN, 0);
         check(TypeIntoFileDialog(program.processId(), "take.pkp"), "the open dialog took the name");
         check(boxes.waitFor(1, 20000) && boxes.seen()[0].text == "再生が終了しました。", "the replay ended");
         Sleep(2000);

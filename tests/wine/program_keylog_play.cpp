@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "res/resource_ids.h"
 #include "support/box_watch.h"
 #include "support/player_end.h"
 #include "support/program_run.h"
@@ -79,7 +80,7 @@ int play()
     }
 
     std::printf("scene: live, Space, = (0xBB) and , (0xBC) half a second apart\n");
-    PostMessageA(window, WM_COMMAND, 32799, 0);
+    PostMessageA(window, WM_COMMAND, IDM_START_RECORDING, 0);
     // A long lead-in: when the open dialog closes, the kit comes to the front
     // window by window, and the replay's first keys would wait for that.
     Sleep(1500);
@@ -91,12 +92,12 @@ int play()
         pressedAt[k++] = GetTickCount();
         Sleep(500);
     }
-    PostMessageA(window, WM_COMMAND, 32800, 0);
+    PostMessageA(window, WM_COMMAND, IDM_STOP_RECORDING, 0);
     Sleep(300);
     check(title().rfind("STOP 00:00:0", 0) == 0, "stopped, with the clock: " + utf8(title()));
     Sleep(1500);
 
-    check(throughDialog(program.processId(), 32796, "take.pkp"), "the save dialog took the name");
+    check(throughDialog(program.processId(), IDM_SAVE, "take.pkp"), "the save dialog took the name");
     check(boxes.waitFor(1, 10000) && boxes.seen()[0].text == "保存しました。", "saved");
     std::string file = ReadFileBytes(folder + "\\take.pkp");
     check(file.size() > 6 && file.substr(0, 6) == "PKPN00", "the file starts with the magic");
@@ -133,7 +134,7 @@ int play()
     }
 
     std::printf("scene: the replay of take.pkp\n");
-    check(throughDialog(program.processId(), 32792, "take.pkp"), "the open dialog took the name");
+    check(throughDialog(program.processId(), IDM_OPEN, "take.pkp"), "the open dialog took the name");
     check(waitTitle("take.pkp - 再生中"), "the replay title: " + utf8(title()));
     check(boxes.waitFor(2, 10000) && boxes.seen()[1].text == "再生が終了しました。",
           "the end of the replay is told");
@@ -141,9 +142,9 @@ int play()
     Sleep(1500);
 
     std::printf("scene: a replay stopped before its first key (silent)\n");
-    check(throughDialog(program.processId(), 32792, "take.pkp"), "opened again");
+    check(throughDialog(program.processId(), IDM_OPEN, "take.pkp"), "opened again");
     check(waitTitle("take.pkp - 再生中"), "replaying");
-    PostMessageA(window, WM_COMMAND, 32795, 0);
+    PostMessageA(window, WM_COMMAND, IDM_STOP_PLAYBACK, 0);
     check(waitTitle("ポコポン"), "the stop command (32795) ends the replay");
     Sleep(2500);
     check(boxes.seen().size() == 2, "a stopped replay tells of no end");
