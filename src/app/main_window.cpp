@@ -8,7 +8,6 @@
 #include "app/process_objects.h"
 #include "app/rate_menu.h"
 #include "app/slot_reload.h"
-#include "audio/audio_engine.h"
 #include "keylog/key_logger.h"
 #include "keylog/performance_format.h"
 #include "res/resource_ids.h"

@@ -1,6 +1,5 @@
 #include "app/slot_reload.h"
 
-#include "app/main_window.h"
 #include "app/panel_viewport.h"
 #include "app/process_objects.h"
 #include "app/silent_slots.h"

@@ -1,13 +1,9 @@
 #include "audio/audio_engine.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 #include "audio/device_error.h"
-#include "audio/engine_form.h"
 #include "audio/stream_close.h"
-#include "slots/part_names.h"
 #include "util/debug_trace.h"
 #include "util/program_messages.h"
 
@@ -116,13 +112,7 @@ void AudioEngine::openChannels(bool tell)
         OutputChannel& ch = channels_[i];
         if (ch.handle)
             continue;  // would not close: it plays on at its old rate
-        ch.format.wFormatTag = WAVE_FORMAT_PCM;
-        ch.format.nChannels = 2;
-        ch.format.nSamplesPerSec = static_cast<DWORD>(rate_);
-        ch.format.nAvgBytesPerSec = static_cast<DWORD>(rate_) * 4;
-        ch.format.nBlockAlign = 4;
-        ch.format.wBitsPerSample = 16;
-        ch.format.cbSize = 0;
+        ch.format = {WAVE_FORMAT_PCM, 2, static_cast<DWORD>(rate_), static_cast<DWORD>(rate_) * 4, 4, 16, 0};
         MMRESULT r = waveOpenCall(&ch.handle, WAVE_MAPPER, &ch.format,
                                   reinterpret_cast<DWORD_PTR>(&AudioEngine::onChannelDone),
                                   reinterpret_cast<DWORD_PTR>(this), CALLBACK_FUNCTION);

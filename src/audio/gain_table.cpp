@@ -1,5 +1,6 @@
 #include "audio/gain_table.h"
 
+#include <algorithm>
 #include <cmath>
 
 void buildGainTables(GainTables* t)
@@ -19,9 +20,5 @@ void buildGainTables(GainTables* t)
 
 int gainIndex(int32_t value)
 {
-    if (value < 0)
-        return 0;
-    if (value > kGainSteps - 1)
-        return kGainSteps - 1;
-    return static_cast<int>(value);
+    return std::clamp(value, 0, kGainSteps - 1);
 }

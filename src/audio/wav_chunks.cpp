@@ -38,40 +38,23 @@ WavFormat readFormat(const uint8_t* p, uint32_t bytes)
 const char* wavProblemText(WavProblem problem)
 {
     switch (problem) {
-    case WavProblem::None:
-        return "playable";
-    case WavProblem::NotRiffWave:
-        return "not a RIFF/WAVE file";
-    case WavProblem::NoFormat:
-        return "no complete fmt chunk";
-    case WavProblem::NoData:
-        return "no data chunk";
-    case WavProblem::NoChannels:
-        return "no channels";
-    case WavProblem::NoRate:
-        return "a sample rate of 0";
-    case WavProblem::UnknownCodec:
-        return "a codec that cannot be decoded";
-    case WavProblem::RateOutOfRange:
-        return "a sample rate outside 8000..192000 Hz";
-    case WavProblem::TooLong:
-        return "too long once converted";
-    case WavProblem::SetTooLong:
-        return "beyond the set's total length";
-    case WavProblem::Empty:
-        return "no audio";
-    case WavProblem::BadLayout:
-        return "a sample or block size that contradicts the format";
-    case WavProblem::Damaged:
-        return "a damaged codec header or audio";
-    case WavProblem::NoMemory:
-        return "not enough memory";
-    case WavProblem::NotLocal:
-        return "the path is no file of this machine";
-    case WavProblem::Unreadable:
-        return "the file cannot be read";
-    case WavProblem::FileTooLarge:
-        return "the file is larger than a sample may be";
+    case WavProblem::None: return "playable";
+    case WavProblem::NotRiffWave: return "not a RIFF/WAVE file";
+    case WavProblem::NoFormat: return "no complete fmt chunk";
+    case WavProblem::NoData: return "no data chunk";
+    case WavProblem::NoChannels: return "no channels";
+    case WavProblem::NoRate: return "a sample rate of 0";
+    case WavProblem::UnknownCodec: return "a codec that cannot be decoded";
+    case WavProblem::RateOutOfRange: return "a sample rate outside 8000..192000 Hz";
+    case WavProblem::TooLong: return "too long once converted";
+    case WavProblem::SetTooLong: return "beyond the set's total length";
+    case WavProblem::Empty: return "no audio";
+    case WavProblem::BadLayout: return "a sample or block size that contradicts the format";
+    case WavProblem::Damaged: return "a damaged codec header or audio";
+    case WavProblem::NoMemory: return "not enough memory";
+    case WavProblem::NotLocal: return "the path is no file of this machine";
+    case WavProblem::Unreadable: return "the file cannot be read";
+    case WavProblem::FileTooLarge: return "the file is larger than a sample may be";
     }
     return "unknown problem";
 }

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include "res/resource_ids.h"
-#include "util/file_handles.h"
 
 namespace {
 

@@ -86,14 +86,6 @@ private:
     size_t pos_ = 0;
 };
 
-bool hasControlByte(std::string_view line)
-{
-    for (char c : line)
-        if (c == '\0')
-            return true;
-    return false;
-}
-
 void copyField(char* out, std::string_view field)
 {
     std::memcpy(out, field.data(), field.size());
@@ -175,7 +167,7 @@ std::optional<RowProblem> checkRow(std::string_view line, std::string_view path,
 {
     if (line.size() > kMaxLineLength)
         return RowProblem::LineTooLong;
-    if (hasControlByte(line))
+    if (line.find('\0') != std::string_view::npos)
         return RowProblem::ControlByte;
     std::string_view extra;
     fields->path = path;

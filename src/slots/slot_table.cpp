@@ -9,10 +9,7 @@ uint32_t masterVolume = kDefaultMasterVolume;
 
 int findKeyDownSlot(const SoundSlot* table, uint8_t keyCode)
 {
-    for (int i = 0; i < kKeyDownSlots; ++i)
-        if (table[i].keyCode == keyCode)
-            return i;
-    return -1;
+    return findKeyUpSlot(table, kKeyDownSlots, keyCode);
 }
 
 int findKeyUpSlot(const SoundSlot* table, int count, uint8_t keyCode)

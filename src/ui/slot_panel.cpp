@@ -9,7 +9,6 @@
 #include "ui/slot_rows.h"
 #include "util/font.h"
 #include "util/path_names.h"
-#include "util/resource_bitmap.h"
 
 namespace {
 
