@@ -15,16 +15,6 @@ constexpr uint32_t kMostBytesPerSample = 8;
 // A stretch of variable-rate audio may run this far below its average.
 constexpr uint64_t kRateSlack = 8;
 
-bool isPcmOrFloat(const WavFormat& f)
-{
-    return (f.tag == kWavePcm && f.bits >= 1 && f.bits <= 32) || (f.tag == kWaveFloat && (f.bits == 32 || f.bits == 64));
-}
-
-bool isG711(const WavFormat& f)
-{
-    return (f.tag == kWaveALaw || f.tag == kWaveMuLaw) && f.bits == 8;
-}
-
 // The frames a block of an ADPCM codec holds: a header per channel that
 // carries the first sample, then the rest at 4 bits.
 uint32_t adpcmBlockFrames(const WavFormat& f, uint32_t headerBytes, uint32_t headerFrames)
@@ -63,7 +53,9 @@ bool isBlockCodec(const WavFormat& f)
 
 bool convertsItself(const WavFormat& f)
 {
-    return isPcmOrFloat(f) || isG711(f);
+    // PCM and float samples as they stand, G.711 through its table.
+    return (f.tag == kWavePcm && f.bits >= 1 && f.bits <= 32) || (f.tag == kWaveFloat && (f.bits == 32 || f.bits == 64))
+           || ((f.tag == kWaveALaw || f.tag == kWaveMuLaw) && f.bits == 8);
 }
 
 WavProblem checkWavFormat(const WavFormat& f)

@@ -47,23 +47,21 @@ bool checkSamples(const SettingsRead& read)
 {
     bool ok = true;
     for (int i = 0; i < read.slotCount; ++i) {
-        if (!isLocalFilePath(soundSlots[i].path)) {
-            ShowError(lineMessage(kMsgSampleNotLocal, read.lineOf[i]).c_str());
-            ok = false;
-            continue;
-        }
-        HANDLE h = OpenForRead(soundSlots[i].path);
-        if (!h) {
-            ShowError(lineMessage(kMsgSampleUnreadable, read.lineOf[i]).c_str());
-            ok = false;
-            continue;
-        }
+        const char* problem = nullptr;
+        HANDLE h = nullptr;
         LARGE_INTEGER size;
-        if (GetFileSizeEx(h, &size) && size.QuadPart > kMaxSampleFileBytes) {
-            ShowError(lineMessage(kMsgSampleTooLarge, read.lineOf[i]).c_str());
+        if (!isLocalFilePath(soundSlots[i].path))
+            problem = kMsgSampleNotLocal;  // never opened: it would reach the network or a device
+        else if (!(h = OpenForRead(soundSlots[i].path)))
+            problem = kMsgSampleUnreadable;
+        else if (GetFileSizeEx(h, &size) && size.QuadPart > kMaxSampleFileBytes)
+            problem = kMsgSampleTooLarge;
+        if (problem) {
+            ShowError(lineMessage(problem, read.lineOf[i]).c_str());
             ok = false;
         }
-        CloseAndClear(&h);
+        if (h)
+            CloseAndClear(&h);
     }
     return ok;
 }
