@@ -166,10 +166,6 @@ WavProblem decodeWithAcm(const WavChunks& chunks, uint64_t mostFrames, PcmAudio*
     }
     pcm->data = out.data;
     pcm->bytes = static_cast<uint32_t>(out.bytes);
-    pcm->format.tag = kWavePcm;
-    pcm->format.channels = to.nChannels;
-    pcm->format.rate = to.nSamplesPerSec;
-    pcm->format.bits = to.wBitsPerSample;
-    pcm->format.blockAlign = to.nBlockAlign;
+    pcm->format = {kWavePcm, to.nChannels, to.nSamplesPerSec, to.wBitsPerSample, to.nBlockAlign};
     return WavProblem::None;
 }

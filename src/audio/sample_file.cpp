@@ -13,6 +13,7 @@
 #include "slots/sample_path.h"
 #include "util/debug_trace.h"
 #include "util/file_handles.h"
+#include "util/scoped_guards.h"
 
 namespace {
 
@@ -22,12 +23,12 @@ WavProblem readFile(const char* path, uint8_t** buffer, size_t* size)
     *buffer = nullptr;
     if (!isLocalFilePath(path))
         return WavProblem::NotLocal;  // never opened: it would reach the network or a device
-    HANDLE file = OpenForRead(path);
-    if (!file)
+    OwnedHandle file(OpenForRead(path));
+    if (!file.get())
         return WavProblem::Unreadable;
     LARGE_INTEGER bytes;
     WavProblem problem = WavProblem::Unreadable;
-    if (!GetFileSizeEx(file, &bytes)) {
+    if (!GetFileSizeEx(file.get(), &bytes)) {
     } else if (bytes.QuadPart > kMaxSampleFileBytes) {
         problem = WavProblem::FileTooLarge;
     } else {
@@ -35,14 +36,13 @@ WavProblem readFile(const char* path, uint8_t** buffer, size_t* size)
         DWORD got = 0;
         *buffer = static_cast<uint8_t*>(std::malloc(want ? want : 1));
         problem = *buffer ? WavProblem::None : WavProblem::NoMemory;
-        if (*buffer && (!ReadFile(file, *buffer, want, &got, nullptr) || got != want)) {
+        if (*buffer && (!ReadFile(file.get(), *buffer, want, &got, nullptr) || got != want)) {
             std::free(*buffer);
             *buffer = nullptr;
             problem = WavProblem::Unreadable;
         }
         *size = want;
     }
-    CloseAndClear(&file);
     return problem;
 }
 

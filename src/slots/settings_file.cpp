@@ -16,6 +16,7 @@
 #include "util/message_boxes.h"
 #include "util/program_folder.h"
 #include "util/quit_request.h"
+#include "util/scoped_guards.h"
 
 namespace {
 
@@ -47,21 +48,21 @@ bool checkSamples(const SettingsRead& read)
 {
     bool ok = true;
     for (int i = 0; i < read.slotCount; ++i) {
-        const char* problem = nullptr;
-        HANDLE h = nullptr;
+        // Never opened when not local: it would reach the network or a device.
+        const bool local = isLocalFilePath(soundSlots[i].path);
+        OwnedHandle h(local ? OpenForRead(soundSlots[i].path) : nullptr);
         LARGE_INTEGER size;
-        if (!isLocalFilePath(soundSlots[i].path))
-            problem = kMsgSampleNotLocal;  // never opened: it would reach the network or a device
-        else if (!(h = OpenForRead(soundSlots[i].path)))
+        const char* problem = nullptr;
+        if (!local)
+            problem = kMsgSampleNotLocal;
+        else if (!h.get())
             problem = kMsgSampleUnreadable;
-        else if (GetFileSizeEx(h, &size) && size.QuadPart > kMaxSampleFileBytes)
+        else if (GetFileSizeEx(h.get(), &size) && size.QuadPart > kMaxSampleFileBytes)
             problem = kMsgSampleTooLarge;
         if (problem) {
             ShowError(lineMessage(problem, read.lineOf[i]).c_str());
             ok = false;
         }
-        if (h)
-            CloseAndClear(&h);
     }
     return ok;
 }

@@ -16,6 +16,23 @@ private:
     CRITICAL_SECTION* lock_;
 };
 
+// A handle closed at the end of the block; null when nothing was opened.
+class OwnedHandle {
+public:
+    explicit OwnedHandle(HANDLE handle) : handle_(handle) {}
+    ~OwnedHandle()
+    {
+        if (handle_)
+            CloseHandle(handle_);
+    }
+    OwnedHandle(const OwnedHandle&) = delete;
+    OwnedHandle& operator=(const OwnedHandle&) = delete;
+    HANDLE get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
 // A memory DC compatible with another, with one object selected into it:
 // the object is selected out again and the DC deleted at the end.
 class SelectedDC {
