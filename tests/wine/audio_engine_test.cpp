@@ -23,6 +23,7 @@
 #include "res/resource_ids.h"
 #include "slots/part_names.h"
 #include "support/box_watch.h"
+#include "support/mm_result.h"
 #include "util/program_messages.h"
 #include "support/test_folder.h"
 #include "support/wav_file.h"
@@ -110,7 +111,8 @@ protected:
     {
         engine = std::make_unique<AudioEngine>(progressWindow(), nullptr);
         engine->loadSamples(table, rate, count);
-        ASSERT_NE(engine->channel(0).handle, nullptr) << "no wave-out stream opened: no sound server?";
+        ASSERT_NE(engine->channel(0).handle, nullptr)
+            << "no wave-out stream opened: " << mmResultName(engine->openError());
     }
 
     const int16_t* samples(int slot) const { return reinterpret_cast<const int16_t*>(engine->sampleData(slot)); }
@@ -293,7 +295,7 @@ TEST_F(AudioEngineTest, ProgressTextsInOrder)
     EXPECT_EQ(progress[34], "sounds\\long.wav");
     EXPECT_TRUE(progressTagged) << "every progress message carries \"Wave\"";
     for (int i = 0; i < kOutputChannels; ++i) {
-        EXPECT_NE(engine->channel(i).handle, nullptr) << "channel " << i << " did not open";
+        EXPECT_NE(engine->channel(i).handle, nullptr) << "channel " << i << " did not open: " << mmResultName(engine->openError());
         EXPECT_EQ(engine->channel(i).format.nSamplesPerSec, 44100u);
         EXPECT_EQ(engine->channel(i).format.nAvgBytesPerSec, 44100u * 4);
     }
@@ -371,7 +373,7 @@ TEST_F(AudioEngineTest, RateChangeReopensEveryChannelAndKeepsTheBuffers)
     EXPECT_EQ(busyCount(*engine), 0) << "the rate change cuts a playing voice";
     EXPECT_EQ(engine->sampleRate(), 56000);
     for (int i = 0; i < kOutputChannels; ++i) {
-        EXPECT_NE(engine->channel(i).handle, nullptr) << "channel " << i << " did not reopen";
+        EXPECT_NE(engine->channel(i).handle, nullptr) << "channel " << i << " did not reopen: " << mmResultName(engine->openError());
         EXPECT_EQ(engine->channel(i).format.nSamplesPerSec, 56000u) << "channel " << i;
         EXPECT_EQ(engine->channel(i).format.nAvgBytesPerSec, 56000u * 4) << "channel " << i;
     }
@@ -474,7 +476,8 @@ TEST_F(AudioEngineTest, MasterVolumeReachesEveryChannel)
     engine->setMasterVolume(0x80008000u);
     for (int i = 0; i < kOutputChannels; ++i) {
         DWORD volume = 0;
-        EXPECT_EQ(waveOutGetVolume(engine->channel(i).handle, &volume), MMSYSERR_NOERROR);
+        EXPECT_EQ(mmResultName(waveOutGetVolume(engine->channel(i).handle, &volume)), "MMSYSERR_NOERROR")
+            << "channel " << i;
         EXPECT_EQ(volume, 0x80008000u) << "channel " << i;
     }
 }
