@@ -3,7 +3,8 @@
 the same take.pkp recorded from the sound server, scene by scene once
 aligned (correlation at least 0.99, level within 0.5 dB), and its take.mid
 read back by mido: one note-on per hit of the file, each on its part's
-note, at its step's time within 1 ms."""
+note, at its step's time within 1 ms. A failure beside a stretch of silence the
+sound server left in the middle of a sound exits 2, for one more recording."""
 import collections
 import os
 import sys
@@ -20,6 +21,10 @@ NOTES = {ord("O"): 46, ord("C"): 42, ord("S"): 40, ord("D"): 38, ord("L"): 40}
 # How far a scene may sit from its place: the replay's ticks and the sound
 # server's clock drift apart by some tens of milliseconds over seconds.
 SEARCH = int(0.15 * RATE)
+# A stream's first sound may be late or lost for some tens of milliseconds.
+PIECE = int(0.05 * RATE)
+# The exit code for a capture the sound server spoiled: play it again.
+SPOILED = 2
 
 
 def wav_frames(path):
@@ -39,6 +44,24 @@ def best_lag(a, b, around, reach):
     return lag
 
 
+def dropouts(x, y, hit_frames):
+    """Where the capture x falls silent for 10 ms or more in the middle of a
+    sound of the render y, well after any hit: the sound server starving a
+    stream, not anything the program or the render did. (start, frames) pairs."""
+    found, i = [], 1
+    while i < len(x):
+        if x[i] == 0 and x[i - 1] != 0:
+            j = i
+            while j < len(x) and x[j] == 0:
+                j += 1
+            quiet_after_hit = all(not (0 <= i - f < PIECE) for f in hit_frames)
+            if j - i >= 0.01 * RATE and j < len(x) and (y[i:j] != 0).all() and quiet_after_hit:
+                found.append((i, j - i))
+            i = j
+        i += 1
+    return found
+
+
 def overlap(a, b, lag):
     """a[i] against b[i - lag]."""
     start, end = max(0, lag), min(len(a), len(b) + lag)
@@ -50,6 +73,7 @@ def main(path):
     records = np.frombuffer(open(os.path.join(here, "take.pkp"), "rb").read()[6:], dtype=np.uint8).reshape(-1, 2)
     hits = [(step, int(key)) for step, key in enumerate(records[:, 0]) if key]
     failed = 0
+    spoiled = False
 
     rendered = wav_frames(os.path.join(here, "take.wav")).mean(axis=1)
     captured = stereo(path).mean(axis=1)
@@ -65,6 +89,11 @@ def main(path):
         seg = rendered[int(t0 * RATE):int(t1 * RATE)]
         lag = best_lag(captured, seg, lag0 + int(t0 * RATE), SEARCH)
         x, y = overlap(captured, seg, lag)
+        starts = [int(round(step * STEP_SECONDS * RATE)) - int(t0 * RATE) + min(0, lag) for step, _ in hits]
+        for at, frames in dropouts(x, y, starts):
+            print(f"SPOILED {name}: the capture is silent for {frames / RATE * 1000:.0f} ms "
+                  f"at {t0 + at / RATE:.3f} s of the render, in the middle of a sound")
+            spoiled = True
         corr = np.dot(x, y) / (np.linalg.norm(x) * np.linalg.norm(y) + 1e-9)
         level = 20 * np.log10((np.sqrt(np.mean(x ** 2)) + 1e-9) / (np.sqrt(np.mean(y ** 2)) + 1e-9))
         ok = corr >= 0.99 and abs(level) <= 0.5
@@ -90,6 +119,8 @@ def main(path):
         worst = max(abs(on[0] - step * STEP_SECONDS) for on, (step, _) in zip(ons, hits))
         print(f"MIDI note-on times: expected within 1 ms of their steps, worst {worst * 1000:.3f} ms")
         failed += worst > 0.001
+    if failed and spoiled:
+        return SPOILED
     return 1 if failed else 0
 
 
