@@ -26,18 +26,21 @@ void prepareDeviceErrorBoxes()
     prepareDeviceErrorReports({ShowDeviceError, tellOutputLost});
 }
 
+void reportRefusedRate(uint32_t rate)
+{
+    char text[128];
+    std::snprintf(text, sizeof text, "音声出力を%dHzで開けません。\n設定ファイルの1行目を確かめてください。",
+                  static_cast<int>(rate));
+    ShowError(text);
+}
+
 void reportSilentEngine(const AudioEngine& engine)
 {
     for (int i = 0; i < kOutputChannels; ++i)
         if (engine.channel(i).handle)
             return;
-    if (!isDeviceGone(engine.openError())) {
-        char text[128];
-        std::snprintf(text, sizeof text, "音声出力を%dHzで開けません。\n設定ファイルの1行目を確かめてください。",
-                      static_cast<int>(engine.sampleRate()));
-        ShowError(text);
-        return;
-    }
+    if (!isDeviceGone(engine.openError()))
+        return reportRefusedRate(engine.sampleRate());
     ShowError("音声出力を開けません。\nサウンドデバイスを確かめてください。キーを押すと開き直します。");
 }
 

@@ -7,6 +7,9 @@
 // Has the engines' device failures and losses told in boxes; call it on the
 // user-interface thread before the first engine is made.
 void prepareDeviceErrorBoxes();
+// Tells the user that the sound output cannot be opened at rate, which line
+// 1 of the settings file gives.
+void reportRefusedRate(uint32_t rate);
 // Tells the user when not one channel opened, and why: a rate the device
 // refuses (a settings header without a number gives 0 Hz), or no device.
 void reportSilentEngine(const AudioEngine& engine);

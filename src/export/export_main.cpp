@@ -76,11 +76,8 @@ bool readPerformance(const char* path, std::vector<PerformanceRecord>* records)
         ShowError(kMsgNotPerformance);
         return false;
     }
-    if (performanceIsCut(static_cast<uint64_t>(size.QuadPart))) {
-        char text[160];
-        formatCutMessage(text, sizeof text);
-        ShowInfoCaptioned(kExporterTitle, text);
-    }
+    if (performanceIsCut(static_cast<uint64_t>(size.QuadPart)))
+        ShowInfoCaptioned(kExporterTitle, cutMessage().c_str());
     return true;
 }
 
@@ -119,7 +116,7 @@ int exportPerformance(const char* commandLine)
     if (loadSettings(false) != SettingsLoad::Read || QuitRequested())
         return 1;
     if (sampleRate == 0) {
-        ShowError("音声出力を0Hzで開けません。\n設定ファイルの1行目を確かめてください。");
+        reportRefusedRate(sampleRate);
         return 1;
     }
     SampleSet samples;

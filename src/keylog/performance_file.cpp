@@ -75,11 +75,8 @@ bool KeyLogger::openPerformance(const char* path)
     ReadFile(playFile, playBuffer, wanted, &got, nullptr);
     // Never more records than were read, whatever the file's size claims.
     playCount = got / sizeof(PerformanceRecord);
-    if (performanceIsCut(static_cast<uint64_t>(size.QuadPart))) {
-        char text[160];
-        formatCutMessage(text, sizeof text);
-        ShowInfo(window, text);
-    }
+    if (performanceIsCut(static_cast<uint64_t>(size.QuadPart)))
+        ShowInfo(window, cutMessage().c_str());
     startPlayback();
     return true;
 }

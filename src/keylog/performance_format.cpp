@@ -32,11 +32,13 @@ bool performanceIsCut(uint64_t fileSize)
 
 const char kMsgNotPerformance[] = "このソフトウェアで作成したファイルではありません。";
 
-void formatCutMessage(char* out, size_t size)
+std::string cutMessage()
 {
+    char text[160];
     int seconds = static_cast<int>(kMaxRecords / kTicksPerSecond);
-    std::snprintf(out, size, "このファイルは長すぎるため、最初の%d分%d秒だけを再生します。", seconds / 60,
+    std::snprintf(text, sizeof text, "このファイルは長すぎるため、最初の%d分%d秒だけを再生します。", seconds / 60,
                   seconds % 60);
+    return text;
 }
 
 RecordingClock clockOf(int32_t elapsedSeconds)

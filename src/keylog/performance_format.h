@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 constexpr size_t kMagicSize = 6;
 constexpr uint32_t kMaxRecords = 500000;               // 2,000 s at 4 ms a step
@@ -25,7 +26,7 @@ bool performanceIsCut(uint64_t fileSize);
 // What the player is told of such files.
 extern const char kMsgNotPerformance[];
 // "このファイルは長すぎるため、最初の33分20秒だけを再生します。"
-void formatCutMessage(char* out, size_t size);
+std::string cutMessage();
 
 // The clock of a recording in the title.
 struct RecordingClock {
