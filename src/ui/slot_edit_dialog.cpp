@@ -37,6 +37,23 @@ LRESULT CALLBACK keyCaptureProc(HWND edit, UINT message, WPARAM wParam, LPARAM l
     return CallWindowProcA(keyEditProc, edit, message, wParam, lParam);
 }
 
+// What the dialog says of a record it cannot store.
+const char* slotProblemText(SlotProblem problem)
+{
+    switch (problem) {
+    case SlotProblem::None: return "";
+    case SlotProblem::Volume: return "VOLを1～255の範囲に設定してください";
+    case SlotProblem::Pan: return "PANを1～255の範囲に設定してください";
+    case SlotProblem::NoFile: return "ファイルを選択してください";
+    case SlotProblem::NotLocal:
+        return "ネットワーク上のファイルやデバイスは選択できません。\nこのパソコンのWAVファイルを選択してください";
+    case SlotProblem::NoKey: return "キーを入力してください";
+    case SlotProblem::PathComma: return "ファイル名に「,」を含むファイルは選択できません";
+    case SlotProblem::RowTooLong: return "ファイルのパスが長すぎます。\n短いパスのファイルを選択してください";
+    }
+    return "";
+}
+
 void setNumber(HWND dialog, int id, int value)
 {
     char text[16];
@@ -110,32 +127,12 @@ bool confirm(HWND dialog)
     record.volume = number(dialog, IDC_VOLUME);
     record.pan = number(dialog, IDC_PAN);
 
-    switch (checkSlot(record)) {
-    case SlotProblem::Volume:
-        MessageBoxA(nullptr, "VOLを1～255の範囲に設定してください", kErrorCaption, MB_OK);
+    const SlotProblem slotProblem = checkSlot(record);
+    if (slotProblem != SlotProblem::None) {
+        // The two range boxes have no owner.
+        const bool range = slotProblem == SlotProblem::Volume || slotProblem == SlotProblem::Pan;
+        MessageBoxA(range ? nullptr : dialog, slotProblemText(slotProblem), kErrorCaption, MB_OK);
         return false;
-    case SlotProblem::Pan:
-        MessageBoxA(nullptr, "PANを1～255の範囲に設定してください", kErrorCaption, MB_OK);
-        return false;
-    case SlotProblem::NoFile:
-        MessageBoxA(dialog, "ファイルを選択してください", kErrorCaption, MB_OK);
-        return false;
-    case SlotProblem::NotLocal:
-        MessageBoxA(dialog, "ネットワーク上のファイルやデバイスは選択できません。\nこのパソコンのWAVファイルを選択してください",
-                    kErrorCaption, MB_OK);
-        return false;
-    case SlotProblem::NoKey:
-        MessageBoxA(dialog, "キーを入力してください", kErrorCaption, MB_OK);
-        return false;
-    case SlotProblem::PathComma:
-        MessageBoxA(dialog, "ファイル名に「,」を含むファイルは選択できません", kErrorCaption, MB_OK);
-        return false;
-    case SlotProblem::RowTooLong:
-        MessageBoxA(dialog, "ファイルのパスが長すぎます。\n短いパスのファイルを選択してください", kErrorCaption,
-                    MB_OK);
-        return false;
-    case SlotProblem::None:
-        break;
     }
     WavProblem problem = checkSample(record.path);
     if (problem != WavProblem::None) {
